@@ -1,0 +1,58 @@
+#include "test_session.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+Platform::AppContext testContext(const QString &baseDirectory)
+{
+    Platform::AppContext context;
+    context.baseDirectory = baseDirectory;
+    context.webHost = QStringLiteral("www.example.test");
+    context.publicUpdateHost = QStringLiteral("127.0.0.1");
+    context.localUpdateHost = QStringLiteral("localhost");
+    return context;
+}
+
+QString sevenZipProgram()
+{
+    return QStringLiteral(KORVO_TEST_7ZA);
+}
+
+TestSession::TestSession()
+{
+    QDir(m_root.path()).mkpath(QStringLiteral("KORVObinder"));
+    QDir(m_root.path()).mkpath(QStringLiteral("work"));
+    session = std::make_unique<Session>(testContext(m_root.path() + QStringLiteral("/KORVObinder")), windows, opener);
+}
+
+bool TestSession::installSevenZip() const
+{
+    const QString target = base() + QStringLiteral("/7za");
+    QFile::remove(target);
+    return QFile::copy(sevenZipProgram(), target)
+        && QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void TestSession::choose(const QString &applicationName)
+{
+    session->application = profileByName(applicationName);
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+}
+
+bool makeDirectory(const QString &path)
+{
+    return QDir().mkpath(path);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
