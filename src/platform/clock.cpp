@@ -1,0 +1,28 @@
+#include "clock.h"
+
+#include <QElapsedTimer>
+
+namespace Platform {
+
+namespace {
+
+// Started with the program, so every reading is taken against the same origin.
+const QElapsedTimer programClock = [] {
+    QElapsedTimer timer;
+    timer.start();
+    return timer;
+}();
+
+} // namespace
+
+qint64 milliseconds()
+{
+    return programClock.elapsed();
+}
+
+QDateTime localDateTime()
+{
+    return QDateTime::currentDateTime();
+}
+
+} // namespace Platform
