@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSize>
+
 namespace Platform {
 class WindowSystem;
 }
@@ -34,8 +36,10 @@ namespace MainWindow {
 constexpr int ProgressMaximum = 60;
 
 // Opens window 0 and creates its gadgets in their fixed order; false when the
-// window cannot be opened.
-bool open(Session &session, int logoImage);
+// window cannot be opened. `logoImage` is 0 when the logo could not be decoded;
+// the logo gadget then keeps its tabled size, otherwise it takes `logoSize`
+// plus a 2-point border on each side.
+bool open(Session &session, int logoImage, QSize logoSize);
 
 // Disables (enables) the gadgets 4 to 11 except `keptButton` and 6.
 void setBusy(Platform::WindowSystem &windows, int keptButton);
