@@ -346,10 +346,14 @@ bool writeTextFileAtomically(const QString &path, const QStringList &lines, int 
     // The temporary file may have taken over the wider mode of an older file.
     if (::fchmod(file.handle(), static_cast<mode_t>(permissions)) != 0)
         return false;
-    for (const QString &line : lines) {
-        const QByteArray bytes = line.toUtf8() + '\n';
-        if (file.write(bytes) != bytes.size())
-            return false;
+    QByteArray content;
+    for (const QString &line : lines)
+        content += line.toUtf8() + '\n';
+    // QSaveFile buffers the bytes and commit() renames even when the final flush
+    // fails (a full disk), so flush here and give up on any short write.
+    if (file.write(content) != content.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
     }
     return file.commit();
 }
