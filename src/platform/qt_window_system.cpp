@@ -1,0 +1,409 @@
+#include "qt_window_system.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QVBoxLayout>
+#include <functional>
+
+namespace Platform {
+
+namespace {
+
+// Qt on macOS reports the Command key as Control; the physical Control key is Meta there.
+#if defined(Q_OS_MACOS)
+constexpr Qt::KeyboardModifier physicalControl = Qt::MetaModifier;
+#else
+constexpr Qt::KeyboardModifier physicalControl = Qt::ControlModifier;
+#endif
+
+// A top-level window that never closes itself: a close request only goes to the queue.
+class NumberedWindow : public QWidget
+{
+public:
+    explicit NumberedWindow(std::function<void()> closeRequested)
+        : m_closeRequested(std::move(closeRequested))
+    {}
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        event->ignore();
+        m_closeRequested();
+    }
+
+private:
+    std::function<void()> m_closeRequested;
+};
+
+// An image shown unscaled in a thin border that reports how it was clicked.
+class ImageGadget : public QLabel
+{
+public:
+    ImageGadget(QWidget *parent, std::function<void(ClickKind)> clicked)
+        : QLabel(parent)
+        , m_clicked(std::move(clicked))
+    {
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+        setLineWidth(1);
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton)
+            m_secondClick = false;
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton)
+            m_secondClick = true;
+    }
+
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (!rect().contains(event->position().toPoint()))
+            return;
+        if (event->button() == Qt::RightButton) {
+            m_clicked(ClickKind::Right);
+        } else if (event->button() == Qt::LeftButton) {
+            if (m_secondClick)
+                m_clicked(ClickKind::DoubleClickSecond);
+            else if (event->modifiers() & physicalControl)
+                m_clicked(ClickKind::Control);
+            else
+                m_clicked(ClickKind::Plain);
+            m_secondClick = false;
+        }
+    }
+
+private:
+    std::function<void(ClickKind)> m_clicked;
+    bool m_secondClick = false;
+};
+
+QColor colour(quint32 rgb)
+{
+    return QColor::fromRgb(QRgb(0xff000000u | (rgb & 0xffffffu)));
+}
+
+QRect centred(const QSize &size, const QRect &area)
+{
+    QRect rect(QPoint(), size);
+    rect.moveCenter(area.center());
+    return rect;
+}
+
+} // namespace
+
+QtWindowSystem::QtWindowSystem(bool nativeDialogues)
+    : m_nativeDialogues(nativeDialogues)
+{
+    // The program alone decides when it ends.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    qApp->installEventFilter(this);
+}
+
+QtWindowSystem::~QtWindowSystem()
+{
+    qApp->removeEventFilter(this);
+    for (const QPointer<QWidget> &window : std::as_const(m_windows))
+        delete window.data();
+}
+
+int QtWindowSystem::decodeImage(const QByteArray &png)
+{
+    QPixmap pixmap;
+    if (!pixmap.loadFromData(png, "PNG"))
+        return 0;
+    const int handle = m_nextImage++;
+    m_images.insert(handle, pixmap);
+    return handle;
+}
+
+bool QtWindowSystem::openWindow(const WindowSpec &spec)
+{
+    if (m_windows.value(spec.number))
+        return false;
+    const int number = spec.number;
+    auto *window = new NumberedWindow([this, number] { queue({EventKind::CloseRequest, number}); });
+    window->setObjectName(QStringLiteral("window%1").arg(number));
+    window->setWindowTitle(spec.title);
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (spec.closeButton)
+        flags |= Qt::WindowCloseButtonHint;
+    window->setWindowFlags(flags);
+    window->setFixedSize(spec.contentSize);
+
+    QRect geometry(spec.fallbackPosition, spec.contentSize);
+    const QWidget *active = QApplication::activeWindow();
+    if (spec.placement == Placement::CentredOnScreen) {
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            geometry = centred(spec.contentSize, screen->availableGeometry());
+    } else if (active) {
+        geometry = centred(spec.contentSize, active->geometry());
+    }
+    window->setGeometry(geometry);
+
+    m_windows.insert(number, window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return true;
+}
+
+void QtWindowSystem::closeWindow(int window)
+{
+    delete m_windows.take(window).data();
+    for (auto it = m_gadgets.begin(); it != m_gadgets.end();) {
+        if (it->window == window)
+            it = m_gadgets.erase(it);
+        else
+            ++it;
+    }
+}
+
+void QtWindowSystem::place(int window, int gadget, QWidget *widget, const QRect &geometry)
+{
+    delete m_gadgets.take(gadget).widget.data();
+    widget->setObjectName(QStringLiteral("gadget%1").arg(gadget));
+    widget->setGeometry(geometry);
+    widget->show();
+    m_gadgets.insert(gadget, {widget, window});
+}
+
+template <typename Widget>
+Widget *QtWindowSystem::find(int gadget) const
+{
+    const auto it = m_gadgets.constFind(gadget);
+    return it == m_gadgets.cend() ? nullptr : qobject_cast<Widget *>(it->widget.data());
+}
+
+void QtWindowSystem::addImage(int window, int gadget, const QRect &geometry, int image)
+{
+    QWidget *parent = m_windows.value(window);
+    if (!parent)
+        return;
+    auto *label = new ImageGadget(parent, [this, window, gadget](ClickKind click) {
+        queue({EventKind::Gadget, window, gadget, click});
+    });
+    if (m_images.contains(image))
+        label->setPixmap(m_images.value(image));
+    place(window, gadget, label, geometry);
+}
+
+void QtWindowSystem::addTextBox(int window, int gadget, const QRect &geometry, quint32 background, quint32 text)
+{
+    QWidget *parent = m_windows.value(window);
+    if (!parent)
+        return;
+    auto *box = new QPlainTextEdit(parent);
+    box->setReadOnly(true);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    QPalette palette = box->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Base, colour(background));
+        palette.setColor(group, QPalette::Text, colour(text));
+    }
+    box->setPalette(palette);
+    place(window, gadget, box, geometry);
+}
+
+void QtWindowSystem::addProgressBar(int window, int gadget, const QRect &geometry, int minimum, int maximum)
+{
+    QWidget *parent = m_windows.value(window);
+    if (!parent)
+        return;
+    auto *bar = new QProgressBar(parent);
+    bar->setOrientation(Qt::Horizontal);
+    bar->setRange(minimum, maximum);
+    bar->setValue(minimum);
+    place(window, gadget, bar, geometry);
+}
+
+void QtWindowSystem::addButton(int window, int gadget, const QRect &geometry, const QString &caption, bool toggle)
+{
+    QWidget *parent = m_windows.value(window);
+    if (!parent)
+        return;
+    auto *button = new QPushButton(caption, parent);
+    button->setCheckable(toggle);
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [this, window, gadget] {
+        queue({EventKind::Gadget, window, gadget});
+    });
+    place(window, gadget, button, geometry);
+}
+
+void QtWindowSystem::setGadgetEnabled(int gadget, bool enabled)
+{
+    if (QWidget *widget = m_gadgets.value(gadget).widget)
+        widget->setEnabled(enabled);
+}
+
+void QtWindowSystem::clearText(int gadget)
+{
+    if (auto *box = find<QPlainTextEdit>(gadget)) {
+        box->clear();
+        m_gadgets[gadget].lines = 0;
+    }
+}
+
+void QtWindowSystem::appendLine(int gadget, const QString &line)
+{
+    insertLine(gadget, m_gadgets.value(gadget).lines, line);
+}
+
+void QtWindowSystem::insertLine(int gadget, int index, const QString &line)
+{
+    auto *box = find<QPlainTextEdit>(gadget);
+    if (!box)
+        return;
+    int &lines = m_gadgets[gadget].lines;
+    QScrollBar *scroll = box->verticalScrollBar();
+    const bool followEnd = scroll->value() == scroll->maximum();
+    QTextCursor cursor(box->document());
+    if (lines == 0) {
+        cursor.insertText(line);
+    } else if (index >= lines) {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertBlock();
+        cursor.insertText(line);
+    } else {
+        cursor.setPosition(box->document()->findBlockByNumber(qMax(index, 0)).position());
+        cursor.insertText(line);
+        cursor.insertBlock();
+    }
+    ++lines;
+    // A log that showed its last line keeps showing it.
+    if (followEnd && index >= lines - 1)
+        scroll->setValue(scroll->maximum());
+}
+
+void QtWindowSystem::setProgress(int gadget, int value)
+{
+    if (auto *bar = find<QProgressBar>(gadget))
+        bar->setValue(value);
+}
+
+void QtWindowSystem::queue(const Event &event)
+{
+    m_events.push_back(event);
+}
+
+Event QtWindowSystem::waitEvent()
+{
+    while (m_events.empty())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const Event event = m_events.front();
+    m_events.pop_front();
+    return event;
+}
+
+void QtWindowSystem::processPendingEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    m_events.clear();
+}
+
+bool QtWindowSystem::eventFilter(QObject *watched, QEvent *event)
+{
+    // Quit from the application menu, Cmd-Q or the system arrives at the
+    // application object; it is refused and handed on as a menu event.
+    if (watched == qApp && (event->type() == QEvent::Quit || event->type() == QEvent::Close)) {
+        event->ignore();
+        queue({EventKind::Menu});
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QWidget *QtWindowSystem::dialogueParent() const
+{
+    return QApplication::activeWindow();
+}
+
+Answer QtWindowSystem::messageBox(const QString &title, const QString &text, Buttons buttons)
+{
+    QMessageBox box(dialogueParent());
+    box.setIcon(QMessageBox::NoIcon);
+    box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(title);
+    box.setInformativeText(text);
+    if (auto *informative = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel")))
+        informative->setTextFormat(Qt::PlainText);
+    if (buttons == Buttons::Ok) {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return Answer::Ok;
+    }
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    box.exec();
+    return box.clickedButton() == box.button(QMessageBox::Yes) ? Answer::Yes : Answer::No;
+}
+
+QString QtWindowSystem::inputBox(const QString &title, const QString &prompt, const QString &prefilled)
+{
+    QDialog dialog(dialogueParent());
+    dialog.setWindowTitle(title);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    auto *label = new QLabel(prompt, &dialog);
+    label->setObjectName(QStringLiteral("inputPrompt"));
+    label->setTextFormat(Qt::PlainText);
+    auto *field = new QLineEdit(prefilled, &dialog);
+    field->setObjectName(QStringLiteral("inputText"));
+    field->setMinimumWidth(300);
+    auto *ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setObjectName(QStringLiteral("inputOk"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    layout->addWidget(label);
+    layout->addWidget(field);
+    layout->addWidget(ok, 0, Qt::AlignRight);
+    return dialog.exec() == QDialog::Accepted ? field->text() : QString();
+}
+
+QString QtWindowSystem::chooseDirectory(const QString &title, const QString &startPath)
+{
+    QFileDialog dialog(dialogueParent(), title);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, !m_nativeDialogues);
+    const qsizetype slash = startPath.lastIndexOf(u'/');
+    if (slash >= 0)
+        dialog.setDirectory(slash == 0 ? QStringLiteral("/") : startPath.left(slash));
+    const QString selected = startPath.mid(slash + 1);
+    if (!selected.isEmpty())
+        dialog.selectFile(selected);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    QString chosen = dialog.selectedFiles().value(0);
+    if (chosen.isEmpty())
+        return {};
+    if (!chosen.endsWith(u'/'))
+        chosen += u'/';
+    return chosen;
+}
+
+} // namespace Platform

@@ -1,0 +1,604 @@
+#include "platform/qt_window_system.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+using namespace Platform;
+
+Q_DECLARE_METATYPE(Platform::ClickKind)
+
+namespace {
+
+// Qt reports the physical Control key of a Mac as Meta.
+#if defined(Q_OS_MACOS)
+constexpr Qt::KeyboardModifier physicalControl = Qt::MetaModifier;
+#else
+constexpr Qt::KeyboardModifier physicalControl = Qt::ControlModifier;
+#endif
+
+WindowSpec mainWindow()
+{
+    WindowSpec spec;
+    spec.number = 0;
+    spec.title = QStringLiteral("Main window");
+    spec.contentSize = QSize(420, 300);
+    return spec;
+}
+
+QByteArray pngOf(const QSize &size, QColor fill)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(fill);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// Acts on the next modal dialogue once it is shown, as the person in front of it would.
+void whenModal(std::function<void(QWidget *)> act)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget *dialogue = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialogue);
+        }
+    });
+    timer->start();
+}
+
+QStringList linesOf(QWidget *box)
+{
+    const QString text = qobject_cast<QPlainTextEdit *>(box)->toPlainText();
+    return text.isEmpty() && qobject_cast<QPlainTextEdit *>(box)->document()->blockCount() == 1 ? QStringList{}
+                                                                                                : text.split(u'\n');
+}
+
+} // namespace
+
+class TestQtWindowSystem : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void windowIsFixedAndPlaced();
+    void windowWithoutCloseButton();
+    void windowCentredOverTheActiveOne();
+    void buttonClickComesOutOfTheWait();
+    void waitBlocksUntilAnEventArrives();
+    void disabledButtonGivesNoEvent();
+    void imageClicks_data();
+    void imageClicks();
+    void doubleClickOnTheImage();
+    void imageReleaseOutsideGivesNothing();
+    void closeRequestIsQueuedAndTheWindowStays();
+    void quitRequestIsRefused();
+    void pendingEventsAreThrownAway();
+    void closedWindowTakesItsGadgets();
+    void textBoxLines();
+    void textBoxLooks();
+    void progressBar();
+    void imageDecoding();
+
+    void messageBox_data();
+    void messageBox();
+    void inputBox_data();
+    void inputBox();
+    void chooseDirectory_data();
+    void chooseDirectory();
+
+private:
+    QWidget *gadget(int number) const;
+    QWidget *window(int number) const;
+
+    std::unique_ptr<QtWindowSystem> m_windows;
+};
+
+void TestQtWindowSystem::init()
+{
+    m_windows = std::make_unique<QtWindowSystem>(false);
+}
+
+void TestQtWindowSystem::cleanup()
+{
+    m_windows.reset();
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+QWidget *TestQtWindowSystem::gadget(int number) const
+{
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (auto *found = top->findChild<QWidget *>(QStringLiteral("gadget%1").arg(number)))
+            return found;
+    }
+    return nullptr;
+}
+
+QWidget *TestQtWindowSystem::window(int number) const
+{
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == QStringLiteral("window%1").arg(number))
+            return top;
+    }
+    return nullptr;
+}
+
+void TestQtWindowSystem::windowIsFixedAndPlaced()
+{
+    QVERIFY(m_windows->openWindow(mainWindow()));
+    QWidget *main = window(0);
+    QVERIFY(main);
+    QVERIFY(main->isVisible());
+    QCOMPARE(main->windowTitle(), QStringLiteral("Main window"));
+    QCOMPARE(main->size(), QSize(420, 300));
+    QCOMPARE(main->minimumSize(), QSize(420, 300));
+    QCOMPARE(main->maximumSize(), QSize(420, 300));
+    QCOMPARE(main->geometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
+    QVERIFY(main->windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(!(main->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(!m_windows->openWindow(mainWindow()));
+}
+
+void TestQtWindowSystem::windowWithoutCloseButton()
+{
+    WindowSpec spec = mainWindow();
+    spec.number = 3;
+    spec.closeButton = false;
+    QVERIFY(m_windows->openWindow(spec));
+    const Qt::WindowFlags flags = window(3)->windowFlags();
+    QVERIFY(flags & Qt::CustomizeWindowHint);
+    QVERIFY(flags & Qt::WindowTitleHint);
+    QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+}
+
+void TestQtWindowSystem::windowCentredOverTheActiveOne()
+{
+    WindowSpec status = mainWindow();
+    status.number = 4;
+    status.contentSize = QSize(200, 80);
+    status.placement = Placement::CentredOverActiveWindow;
+    status.fallbackPosition = QPoint(17, 23);
+    QVERIFY(m_windows->openWindow(status));
+    QCOMPARE(window(4)->geometry(), QRect(QPoint(17, 23), QSize(200, 80)));
+    m_windows->closeWindow(4);
+
+    WindowSpec spec = mainWindow();
+    spec.contentSize = QSize(600, 400);
+    QVERIFY(m_windows->openWindow(spec));
+    window(0)->move(40, 60);
+    QVERIFY(QTest::qWaitForWindowActive(window(0)));
+    QVERIFY(m_windows->openWindow(status));
+    QCOMPARE(window(4)->geometry().center(), window(0)->geometry().center());
+}
+
+void TestQtWindowSystem::buttonClickComesOutOfTheWait()
+{
+    QVERIFY(m_windows->openWindow(mainWindow()));
+    m_windows->addButton(0, 5, QRect(10, 10, 120, 30), QStringLiteral("Prepare project"), false);
+    m_windows->addButton(0, 11, QRect(10, 50, 120, 30), QStringLiteral("Config"), true);
+    auto *prepare = qobject_cast<QPushButton *>(gadget(5));
+    auto *config = qobject_cast<QPushButton *>(gadget(11));
+    QVERIFY(prepare && config);
+    QCOMPARE(prepare->text(), QStringLiteral("Prepare project"));
+    QCOMPARE(prepare->geometry(), QRect(10, 10, 120, 30));
+    QVERIFY(!prepare->isCheckable());
+    QVERIFY(config->isCheckable());
+
+    QTest::mouseClick(prepare, Qt::LeftButton);
+    QTest::mouseClick(config, Qt::LeftButton);
+    QVERIFY(config->isChecked());
+    Event event = m_windows->waitEvent();
+    QCOMPARE(event.kind, EventKind::Gadget);
+    QCOMPARE(event.window, 0);
+    QCOMPARE(event.gadget, 5);
+    event = m_windows->waitEvent();
+    QCOMPARE(event.kind, EventKind::Gadget);
+    QCOMPARE(event.gadget, 11);
+}
+
+void TestQtWindowSystem::waitBlocksUntilAnEventArrives()
+{
+    QVERIFY(m_windows->openWindow(mainWindow()));
+    m_windows->addButton(0, 12, QRect(10, 10, 120, 30), QStringLiteral("Updates"), false);
+    auto *button = qobject_cast<QPushButton *>(gadget(12));
+    QTimer::singleShot(0, button, &QPushButton::click);
+    const Event event = m_windows->waitEvent();
+    QCOMPARE(event.kind, EventKind::Gadget);
+    QCOMPARE(event.gadget, 12);
+}
+
+void TestQtWindowSystem::disabledButtonGivesNoEvent()
+{
+    QVERIFY(m_windows->openWindow(mainWindow()));
+    m_windows->addButton(0, 4, QRect(10, 10, 120, 30), QStringLiteral("Upload"), false);
+    m_windows->addButton(0, 5, QRect(10, 50, 120, 30), QStringLiteral("Prepare project"), false);
+    m_windows->setGadgetEnabled(5, false);
+    QVERIFY(!gadget(5)->isEnabled());
+    QTest::mouseClick(gadget(5), Qt::LeftButton);
+    QTest::mouseClick(gadget(4), Qt::LeftButton);
+    QCOMPARE(m_windows->waitEvent().gadget, 4);
+
+    m_windows->setGadgetEnabled(5, true);
+    QTest::mouseClick(gadget(5), Qt::LeftButton);
+    QCOMPARE(m_windows->waitEvent().gadget, 5);
+}
+
+void TestQtWindowSystem::imageClicks_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<Platform::ClickKind>("expected");
+    QTest::newRow("plain") << Qt::LeftButton << Qt::KeyboardModifiers() << ClickKind::Plain;
+    QTest::newRow("physical control") << Qt::LeftButton << Qt::KeyboardModifiers(physicalControl) << ClickKind::Control;
+    QTest::newRow("shift is plain") << Qt::LeftButton << Qt::KeyboardModifiers(Qt::ShiftModifier) << ClickKind::Plain;
+    QTest::newRow("right") << Qt::RightButton << Qt::KeyboardModifiers() << ClickKind::Right;
+}
+
+void TestQtWindowSystem::imageClicks()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(Platform::ClickKind, expected);
+    QVERIFY(m_windows->openWindow(mainWindow()));
+    m_windows->addImage(0, 0, QRect(0, 0, 405, 89), m_windows->decodeImage(pngOf(QSize(403, 87), Qt::red)));
+    QTest::mouseClick(gadget(0), button, modifiers, QPoint(30, 20));
+    const Event event = m_windows->waitEvent();
+    QCOMPARE(event.kind, EventKind::Gadget);
+    QCOMPARE(event.window, 0);
+    QCOMPARE(event.gadget, 0);
+    QCOMPARE(event.click, expected);
+}
+
+void TestQtWindowSystem::doubleClickOnTheImage()
+{
+    QVERIFY(m_windows->openWindow(mainWindow()));
+    m_windows->addImage(0, 0, QRect(0, 0, 405, 89), 0);
+    // What Qt delivers for a double click: press, release, double click, release.
+    QTest::mouseClick(gadget(0), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseDClick(gadget(0), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(gadget(0), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(gadget(0), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(m_windows->waitEvent().click, ClickKind::Plain);
+    QCOMPARE(m_windows->waitEvent().click, ClickKind::DoubleClickSecond);
+    QCOMPARE(m_windows->waitEvent().click, ClickKind::Plain);
+}
+
+void TestQtWindowSystem::imageReleaseOutsideGivesNothing()
+{
+    QVERIFY(m_windows->openWindow(mainWindow()));
+    m_windows->addImage(0, 0, QRect(0, 0, 100, 50), 0);
+    m_windows->addButton(0, 9, QRect(10, 100, 120, 30), QStringLiteral("About"), false);
+    QTest::mousePress(gadget(0), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(gadget(0), Qt::LeftButton, {}, QPoint(150, 5));
+    QTest::mouseClick(gadget(9), Qt::LeftButton);
+    QCOMPARE(m_windows->waitEvent().gadget, 9);
+}
+
+void TestQtWindowSystem::closeRequestIsQueuedAndTheWindowStays()
+{
+    QVERIFY(m_windows->openWindow(mainWindow()));
+    WindowSpec chooser = mainWindow();
+    chooser.number = 1;
+    QVERIFY(m_windows->openWindow(chooser));
+    QVERIFY(!window(1)->close());
+    QVERIFY(window(1)->isVisible());
+    const Event event = m_windows->waitEvent();
+    QCOMPARE(event.kind, EventKind::CloseRequest);
+    QCOMPARE(event.window, 1);
+
+    m_windows->closeWindow(1);
+    QVERIFY(!window(1));
+    QVERIFY(window(0)->isVisible());
+}
+
+void TestQtWindowSystem::quitRequestIsRefused()
+{
+    QVERIFY(m_windows->openWindow(mainWindow()));
+    QEvent quit(QEvent::Quit);
+    QCoreApplication::sendEvent(qApp, &quit);
+    QVERIFY(!quit.isAccepted());
+    QVERIFY(window(0)->isVisible());
+    const Event event = m_windows->waitEvent();
+    QCOMPARE(event.kind, EventKind::Menu);
+}
+
+void TestQtWindowSystem::pendingEventsAreThrownAway()
+{
+    QVERIFY(m_windows->openWindow(mainWindow()));
+    m_windows->addButton(0, 4, QRect(10, 10, 120, 30), QStringLiteral("Upload"), false);
+    m_windows->addButton(0, 5, QRect(10, 50, 120, 30), QStringLiteral("Prepare project"), false);
+    auto *upload = qobject_cast<QPushButton *>(gadget(4));
+    // One click already queued, one that only happens while pending events are processed.
+    QTest::mouseClick(upload, Qt::LeftButton);
+    QMetaObject::invokeMethod(upload, &QPushButton::click, Qt::QueuedConnection);
+    window(0)->close();
+    m_windows->processPendingEvents();
+    QVERIFY(window(0)->isVisible());
+
+    QTest::mouseClick(gadget(5), Qt::LeftButton);
+    const Event event = m_windows->waitEvent();
+    QCOMPARE(event.kind, EventKind::Gadget);
+    QCOMPARE(event.gadget, 5);
+}
+
+void TestQtWindowSystem::closedWindowTakesItsGadgets()
+{
+    WindowSpec chooser = mainWindow();
+    chooser.number = 1;
+    QVERIFY(m_windows->openWindow(chooser));
+    m_windows->addButton(1, 30, QRect(10, 10, 120, 30), QStringLiteral("LIGHTWAVE"), false);
+    QVERIFY(gadget(30));
+    m_windows->closeWindow(1);
+    QVERIFY(!gadget(30));
+    m_windows->setGadgetEnabled(30, false);
+    m_windows->appendLine(30, QStringLiteral("ignored"));
+    QVERIFY(m_windows->openWindow(chooser));
+    m_windows->addButton(7, 31, QRect(10, 10, 120, 30), QStringLiteral("no such window"), false);
+    QVERIFY(!gadget(31));
+}
+
+void TestQtWindowSystem::textBoxLines()
+{
+    QVERIFY(m_windows->openWindow(mainWindow()));
+    m_windows->addTextBox(0, 20, QRect(5, 100, 400, 150), 0xffffff, 0x000000);
+    QWidget *box = gadget(20);
+    QVERIFY(box);
+    QCOMPARE(linesOf(box), QStringList{});
+
+    m_windows->appendLine(20, QString());
+    m_windows->appendLine(20, QStringLiteral("second"));
+    QCOMPARE(linesOf(box), (QStringList{QString(), QStringLiteral("second")}));
+    m_windows->insertLine(20, 0, QStringLiteral("first"));
+    m_windows->insertLine(20, 2, QStringLiteral("between"));
+    m_windows->insertLine(20, 9, QStringLiteral("<b>end</b>"));
+    QCOMPARE(linesOf(box), (QStringList{QStringLiteral("first"), QString(), QStringLiteral("between"),
+                                        QStringLiteral("second"), QStringLiteral("<b>end</b>")}));
+
+    m_windows->clearText(20);
+    QCOMPARE(linesOf(box), QStringList{});
+    m_windows->insertLine(20, 3, QStringLiteral("only"));
+    m_windows->insertLine(20, 0, QStringLiteral("top"));
+    QCOMPARE(linesOf(box), (QStringList{QStringLiteral("top"), QStringLiteral("only")}));
+}
+
+void TestQtWindowSystem::textBoxLooks()
+{
+    QVERIFY(m_windows->openWindow(mainWindow()));
+    m_windows->addTextBox(0, 20, QRect(5, 100, 400, 150), 0x102030, 0xc0d0e0);
+    auto *box = qobject_cast<QPlainTextEdit *>(gadget(20));
+    QVERIFY(box);
+    QCOMPARE(box->geometry(), QRect(5, 100, 400, 150));
+    QVERIFY(box->isReadOnly());
+    QVERIFY(box->textInteractionFlags() & Qt::TextSelectableByMouse);
+    QCOMPARE(box->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(box->palette().color(QPalette::Base), QColor(0x10, 0x20, 0x30));
+    QCOMPARE(box->palette().color(QPalette::Text), QColor(0xc0, 0xd0, 0xe0));
+
+    // A long log keeps its last line in view.
+    for (int i = 0; i < 200; ++i)
+        m_windows->appendLine(20, QStringLiteral("line %1").arg(i));
+    QCoreApplication::processEvents();
+    QVERIFY(box->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(box->verticalScrollBar()->value(), box->verticalScrollBar()->maximum());
+    m_windows->setGadgetEnabled(20, false);
+    QVERIFY(!box->isEnabled());
+}
+
+void TestQtWindowSystem::progressBar()
+{
+    QVERIFY(m_windows->openWindow(mainWindow()));
+    m_windows->addProgressBar(0, 3, QRect(5, 260, 400, 20), 0, 100);
+    auto *bar = qobject_cast<QProgressBar *>(gadget(3));
+    QVERIFY(bar);
+    QCOMPARE(bar->orientation(), Qt::Horizontal);
+    QCOMPARE(bar->minimum(), 0);
+    QCOMPARE(bar->maximum(), 100);
+    QCOMPARE(bar->value(), 0);
+    m_windows->setProgress(3, 42);
+    QCOMPARE(bar->value(), 42);
+    m_windows->setProgress(3, 100);
+    QCOMPARE(bar->value(), 100);
+}
+
+void TestQtWindowSystem::imageDecoding()
+{
+    QCOMPARE(m_windows->decodeImage(QByteArrayLiteral("not a png")), 0);
+    QCOMPARE(m_windows->decodeImage(QByteArray()), 0);
+    const int first = m_windows->decodeImage(pngOf(QSize(405, 89), Qt::blue));
+    const int second = m_windows->decodeImage(pngOf(QSize(4, 4), Qt::green));
+    QVERIFY(first > 0);
+    QVERIFY(second > 0);
+    QVERIFY(first != second);
+
+    QVERIFY(m_windows->openWindow(mainWindow()));
+    m_windows->addImage(0, 0, QRect(0, 0, 407, 91), first);
+    auto *label = qobject_cast<QLabel *>(gadget(0));
+    QVERIFY(label);
+    QCOMPARE(label->geometry(), QRect(0, 0, 407, 91));
+    QCOMPARE(label->pixmap().size(), QSize(405, 89));
+    QVERIFY(!label->hasScaledContents());
+}
+
+void TestQtWindowSystem::messageBox_data()
+{
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("press"); // a standard button, or a key
+    QTest::addColumn<int>("expected");
+    QTest::newRow("OK") << int(Buttons::Ok) << int(QMessageBox::Ok) << int(Answer::Ok);
+    QTest::newRow("OK box closed") << int(Buttons::Ok) << int(Qt::Key_Escape) << int(Answer::Ok);
+    QTest::newRow("Yes") << int(Buttons::YesNo) << int(QMessageBox::Yes) << int(Answer::Yes);
+    QTest::newRow("No") << int(Buttons::YesNo) << int(QMessageBox::No) << int(Answer::No);
+    QTest::newRow("Return takes Yes") << int(Buttons::YesNo) << int(Qt::Key_Return) << int(Answer::Yes);
+    QTest::newRow("closing is No") << int(Buttons::YesNo) << int(Qt::Key_Escape) << int(Answer::No);
+}
+
+void TestQtWindowSystem::messageBox()
+{
+    QFETCH(int, buttons);
+    QFETCH(int, press);
+    QFETCH(int, expected);
+    QVERIFY(m_windows->openWindow(mainWindow()));
+
+    QString windowTitle;
+    QString headline;
+    QString informative;
+    Qt::TextFormat informativeFormat = Qt::AutoText;
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    QMessageBox::StandardButtons offered;
+    whenModal([&](QWidget *dialogue) {
+        auto *box = qobject_cast<QMessageBox *>(dialogue);
+        if (!box) {
+            dialogue->close();
+            return;
+        }
+        windowTitle = box->windowTitle();
+        headline = box->text();
+        informative = box->informativeText();
+        informativeFormat = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel"))->textFormat();
+        icon = box->icon();
+        offered = box->standardButtons();
+        if (press == Qt::Key_Escape || press == Qt::Key_Return)
+            QTest::keyClick(box, Qt::Key(press));
+        else if (QAbstractButton *button = box->button(QMessageBox::StandardButton(press)))
+            button->click();
+        else
+            box->close();
+    });
+    const Answer answer = m_windows->messageBox(
+        QStringLiteral("Disclaimer"), QStringLiteral("Is <b>this</b> your 'project directory!"), Buttons(buttons));
+    QCOMPARE(int(answer), expected);
+    QCOMPARE(windowTitle, QStringLiteral("Disclaimer"));
+    QCOMPARE(headline, QStringLiteral("Disclaimer"));
+    QCOMPARE(informative, QStringLiteral("Is <b>this</b> your 'project directory!"));
+    QCOMPARE(informativeFormat, Qt::PlainText);
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    QCOMPARE(offered, Buttons(buttons) == Buttons::Ok ? QMessageBox::StandardButtons(QMessageBox::Ok)
+                                                      : QMessageBox::Yes | QMessageBox::No);
+}
+
+void TestQtWindowSystem::inputBox_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("closeInstead");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("pre-filled kept") << QString() << false << QStringLiteral("farmuser");
+    QTest::newRow("typed over") << QStringLiteral("s3cret pass") << false << QStringLiteral("s3cret pass");
+    QTest::newRow("closed") << QStringLiteral("typed") << true << QString();
+}
+
+void TestQtWindowSystem::inputBox()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, closeInstead);
+    QFETCH(QString, expected);
+    QVERIFY(m_windows->openWindow(mainWindow()));
+
+    QString title;
+    QString prompt;
+    QString prefilled;
+    QLineEdit::EchoMode echo = QLineEdit::NoEcho;
+    whenModal([&](QWidget *dialogue) {
+        title = dialogue->windowTitle();
+        auto *label = dialogue->findChild<QLabel *>(QStringLiteral("inputPrompt"));
+        auto *field = dialogue->findChild<QLineEdit *>(QStringLiteral("inputText"));
+        if (!label || !field) {
+            dialogue->close();
+            return;
+        }
+        prompt = label->text();
+        prefilled = field->text();
+        echo = field->echoMode();
+        if (!typed.isEmpty()) {
+            field->selectAll();
+            QTest::keyClicks(field, typed);
+        }
+        if (closeInstead)
+            dialogue->close();
+        else
+            QTest::keyClick(field, Qt::Key_Return);
+    });
+    const QString answer =
+        m_windows->inputBox(QStringLiteral("Login"), QStringLiteral("Your farm login:"), QStringLiteral("farmuser"));
+    QCOMPARE(answer, expected);
+    QCOMPARE(title, QStringLiteral("Login"));
+    QCOMPARE(prompt, QStringLiteral("Your farm login:"));
+    QCOMPARE(prefilled, QStringLiteral("farmuser"));
+    QCOMPARE(echo, QLineEdit::Normal);
+}
+
+void TestQtWindowSystem::chooseDirectory_data()
+{
+    QTest::addColumn<QString>("start"); // relative to the temporary directory
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("pre-selected project") << QStringLiteral("/projects/My Project") << true
+                                          << QStringLiteral("/projects") << QStringLiteral("/projects/My Project/");
+    QTest::newRow("directory with its slash")
+        << QStringLiteral("/projects/My Project/") << true << QStringLiteral("/projects/My Project")
+        << QStringLiteral("/projects/My Project/");
+    QTest::newRow("cancelled") << QStringLiteral("/projects/My Project") << false << QStringLiteral("/projects")
+                               << QString();
+}
+
+void TestQtWindowSystem::chooseDirectory()
+{
+    QFETCH(QString, start);
+    QFETCH(bool, accept);
+    QFETCH(QString, shown);
+    QFETCH(QString, expected);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("projects/My Project/scenes")));
+
+    QString title;
+    QString directory;
+    bool dirsOnly = false;
+    whenModal([&](QWidget *dialogue) {
+        auto *chooser = qobject_cast<QFileDialog *>(dialogue);
+        if (!chooser) {
+            dialogue->close();
+            return;
+        }
+        title = chooser->windowTitle();
+        directory = chooser->directory().absolutePath();
+        dirsOnly = chooser->testOption(QFileDialog::ShowDirsOnly) && chooser->fileMode() == QFileDialog::Directory;
+        // What the dialogue's own Choose and Cancel buttons
+        // call.
+        QDialog *asked = chooser;
+        if (accept)
+            asked->accept();
+        else
+            asked->reject();
+    });
+    const QString answer =
+        m_windows->chooseDirectory(QStringLiteral("Choose the project directory"), root.path() + start);
+    QCOMPARE(answer, expected.isEmpty() ? QString() : root.path() + expected);
+    QCOMPARE(title, QStringLiteral("Choose the project directory"));
+    QCOMPARE(directory, root.path() + shown);
+    QVERIFY(dirsOnly);
+}
+
+QTEST_MAIN(TestQtWindowSystem)
+#include "tst_qt_window_system.moc"
