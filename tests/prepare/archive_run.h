@@ -129,9 +129,9 @@ inline QByteArray extract(const QString &archive, const QString &entry)
     return sevenZip.readAllStandardOutput();
 }
 
-// Log lines with the date line and the elapsed seconds replaced by "{date}" and
-// "{seconds}", once they have been checked to have their form.
-inline QStringList normalised(const QStringList &lines)
+// Log lines with the date line and (unless `keepSeconds`) the elapsed seconds
+// replaced by "{date}" and "{seconds}", once they have been checked to have their form.
+inline QStringList normalised(const QStringList &lines, bool keepSeconds = false)
 {
     static const QRegularExpression date(QStringLiteral(
         "^Date: \\d{4}-(0[1-9]|1[0-2])-(0[1-9]|[12]\\d|3[01]) - Hour: ([01]\\d|2[0-3]):[0-5]\\d:[0-5]\\d$"));
@@ -141,7 +141,8 @@ inline QStringList normalised(const QStringList &lines)
     for (QString line : lines) {
         if (date.match(line).hasMatch())
             line = QStringLiteral("{date}");
-        line.replace(seconds, QStringLiteral("\\1{seconds}\\2"));
+        if (!keepSeconds)
+            line.replace(seconds, QStringLiteral("\\1{seconds}\\2"));
         result.append(line);
     }
     return result;
