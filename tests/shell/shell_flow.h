@@ -14,13 +14,14 @@
 
 struct ActionRecorder
 {
+    ActionRecorder() = default;
     explicit ActionRecorder(const ScriptedWindowSystem &windows)
-        : windows(windows)
+        : windows(&windows)
     {}
 
-    const ScriptedWindowSystem &windows;
+    // When given, the windows open at each update check are counted.
+    const ScriptedWindowSystem *windows = nullptr;
     QStringList calls;
-    // How many windows were open when the update check ran, one entry per call.
     QList<int> windowsOpenAtUpdateCheck;
     Continuation updateOutcome = Continuation::Continue;
     // Runs inside the About handler, for tests that change the world mid-run.
@@ -42,7 +43,8 @@ struct ActionRecorder
         };
         actions.checkForUpdates = [this](Session &, int showUpToDate) {
             calls.append(QStringLiteral("checkForUpdates(%1)").arg(showUpToDate));
-            windowsOpenAtUpdateCheck.append(int(windows.openWindows.size()));
+            if (windows)
+                windowsOpenAtUpdateCheck.append(int(windows->openWindows.size()));
             return updateOutcome;
         };
         return actions;
