@@ -1,5 +1,6 @@
 #include "guide_document.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
 #include <QImage>
 #include <QTextBlock>
@@ -18,10 +19,13 @@ constexpr qreal headingPointSizes[] = {22, 15, 12};
 // Pictures never take more than this share of a page's height, so that the
 // text around them stays on the same page.
 constexpr qreal maximumImageHeightShare = 0.55;
+// A heading needs this much room below it on its page, or it moves to the next.
+constexpr qreal minimumTextBelowHeading = 48;
+constexpr qreal shortParagraphHeight = 60;
+constexpr int maximumPageMoves = 200;
 
 void styleHeadings(QTextDocument &document)
 {
-    bool firstChapter = true;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const int level = block.blockFormat().headingLevel();
         if (level < 1 || level > 3)
@@ -30,13 +34,6 @@ void styleHeadings(QTextDocument &document)
         QTextBlockFormat format = block.blockFormat();
         format.setTopMargin(level == 1 ? 0 : 14);
         format.setBottomMargin(level == 1 ? 10 : 6);
-        // Every chapter starts on a page of its own, so no heading is left
-        // alone at the foot of a page.
-        if (level == 2) {
-            if (!firstChapter)
-                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            firstChapter = false;
-        }
         cursor.setBlockFormat(format);
         cursor.select(QTextCursor::BlockUnderCursor);
         QTextCharFormat characters;
@@ -89,12 +86,118 @@ void styleTables(QTextDocument &document)
         format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
         format.setHeaderRowCount(1);
         table->setFormat(format);
-        for (int column = 0; column < table->columns(); ++column) {
-            QTextTableCell cell = table->cellAt(0, column);
-            QTextCharFormat header = cell.format();
-            header.setBackground(QColor(0xDCE5EF));
-            cell.setFormat(header);
+        // Rules between the rows only, and a shaded header row.
+        for (int row = 0; row < table->rows(); ++row) {
+            for (int column = 0; column < table->columns(); ++column) {
+                QTextTableCell cell = table->cellAt(row, column);
+                QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
+                cellFormat.setBottomBorder(row == 0 ? 1.0 : 0.5);
+                cellFormat.setBottomBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+                cellFormat.setBottomBorderBrush(QColor(0x9AA5B1));
+                if (row == 0)
+                    cellFormat.setBackground(QColor(0xDCE5EF));
+                cell.setFormat(cellFormat);
+            }
         }
+    }
+}
+
+int pageOf(qreal y, qreal pageHeight)
+{
+    return int(y / pageHeight);
+}
+
+// The first block of a heading that would sit at the foot of a page without
+// the text it introduces, or of a table row that would be torn across two
+// pages; null when the pages are fine.
+QTextBlock firstPageProblem(QTextDocument &document)
+{
+    QAbstractTextDocumentLayout *layout = document.documentLayout();
+    const qreal pageHeight = document.pageSize().height();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            continue;
+        const QRectF rect = layout->blockBoundingRect(block);
+        const int level = block.blockFormat().headingLevel();
+        if (level > 1 && pageOf(rect.bottom() + minimumTextBelowHeading, pageHeight) != pageOf(rect.top(), pageHeight))
+            return block;
+        QTextTable *table = QTextCursor(block).currentTable();
+        if (!table) {
+            // A short paragraph is not split over two pages.
+            if (rect.height() < shortParagraphHeight &&
+                pageOf(rect.top(), pageHeight) != pageOf(rect.bottom() - 1, pageHeight))
+                return block;
+            continue;
+        }
+        const QTextTableCell cell = table->cellAt(block.position());
+        if (cell.row() < table->format().headerRowCount() || cell.firstCursorPosition().block() != block)
+            continue;
+        qreal rowTop = rect.top();
+        qreal rowBottom = rect.bottom();
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell neighbour = table->cellAt(cell.row(), column);
+            for (QTextFrame::iterator it = neighbour.begin(); !it.atEnd(); ++it) {
+                const QRectF part = layout->blockBoundingRect(it.currentBlock());
+                rowTop = std::min(rowTop, part.top());
+                rowBottom = std::max(rowBottom, part.bottom());
+            }
+        }
+        if (pageOf(rowTop, pageHeight) != pageOf(rowBottom - 1, pageHeight))
+            return block;
+    }
+    return {};
+}
+
+void breakBefore(const QTextBlock &block)
+{
+    QTextBlockFormat format = block.blockFormat();
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    QTextCursor(block).setBlockFormat(format);
+}
+
+// A row torn by the page end moves to the next page: the row above it grows
+// to the page end (a page break inside a cell would move the row twice), or,
+// for the first row under the header, the whole table moves.
+void moveRowToNextPage(QTextDocument &document, QTextTable *table, int row, qreal rowTop)
+{
+    if (row <= table->format().headerRowCount()) {
+        QTextTableFormat format = table->format();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        table->setFormat(format);
+        return;
+    }
+    const qreal pageHeight = document.pageSize().height();
+    const qreal growth = (pageOf(rowTop, pageHeight) + 1) * pageHeight - rowTop + 1;
+    for (int column = 0; column < table->columns(); ++column) {
+        QTextTableCell cell = table->cellAt(row - 1, column);
+        QTextTableCellFormat format = cell.format().toTableCellFormat();
+        const qreal padding = format.hasProperty(QTextFormat::TableCellBottomPadding) ? format.bottomPadding()
+                                                                                      : table->format().cellPadding();
+        format.setBottomPadding(padding + growth);
+        cell.setFormat(format);
+    }
+}
+
+// Moves headings and table rows that the page ends would cut off to the next
+// page, one at a time, since every move shifts what follows it.
+void keepTogether(QTextDocument &document)
+{
+    for (int moves = 0; moves < maximumPageMoves; ++moves) {
+        const QTextBlock block = firstPageProblem(document);
+        if (!block.isValid())
+            return;
+        QTextTable *table = QTextCursor(block).currentTable();
+        if (!table) {
+            breakBefore(block);
+            continue;
+        }
+        const int row = table->cellAt(block.position()).row();
+        qreal rowTop = document.documentLayout()->blockBoundingRect(block).top();
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextBlock first = table->cellAt(row, column).firstCursorPosition().block();
+            rowTop = std::min(rowTop, document.documentLayout()->blockBoundingRect(first).top());
+        }
+        moveRowToNextPage(document, table, row, rowTop);
     }
 }
 
@@ -152,5 +255,7 @@ QStringList buildGuide(QTextDocument &document, const QString &markdown, const Q
     styleHeadings(document);
     styleParagraphs(document, layout);
     styleTables(document);
-    return placeImages(document, imageFolder, layout);
+    const QStringList missing = placeImages(document, imageFolder, layout);
+    keepTogether(document);
+    return missing;
 }
