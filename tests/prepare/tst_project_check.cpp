@@ -113,7 +113,7 @@ void TestProjectCheck::checklistOpensOncePerRun()
 }
 
 // Before a choice there is no application: no checklist opens, the flag is set
-// all the same, and the disclaimer names no application.
+// all the same, and the boxes name no application.
 void TestProjectCheck::noApplicationOpensNoChecklist()
 {
     TestSession ts;
@@ -122,6 +122,16 @@ void TestProjectCheck::noApplicationOpensNoChecklist()
     KORVO_VERIFY_SCRIPT(ts.windows);
     QVERIFY(ts.opener.opened.isEmpty());
     QVERIFY(ts.session->checklistShown);
+
+    // No application rule applies either: no scene can be found.
+    const QString project = newProject(ts, {QStringLiteral("scenes/shot.lws"), QStringLiteral("main.c4d")});
+    expectPress(ts, project);
+    expectBoxes(ts, {invalidProject(QString(), QStringLiteral("There is no  scene in the project directory!"))},
+                project);
+    ProjectCheck::prepareProject(*ts.session);
+    KORVO_VERIFY_SCRIPT(ts.windows);
+    QCOMPARE(ts.opener.opened, QStringList{project});
+    QCOMPARE(ts.session->settings.lastDirectory, project);
 }
 
 // The chooser starts at lastDirectory; a choice becomes the next start at once,
