@@ -162,6 +162,9 @@ void TestInstall::guide()
     QVERIFY(content.size() > 0);
     QVERIFY(content.startsWith("%PDF-"));
     QVERIFY(content.trimmed().endsWith("%%EOF"));
+    // A guide of several pages, its fonts inside so it reads the same on every Mac.
+    QVERIFY(content.count("/Type /Page") - content.count("/Type /Pages") >= 4);
+    QVERIFY(content.contains("/FontFile"));
 }
 
 QTEST_GUILESS_MAIN(TestInstall)

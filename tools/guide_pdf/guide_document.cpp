@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QImage>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -65,6 +66,29 @@ void styleParagraphs(QTextDocument &document, const GuideLayout &layout)
         }
         format.setLineHeight(120, QTextBlockFormat::ProportionalHeight);
         cursor.setBlockFormat(format);
+    }
+}
+
+// Inline code comes from the importer in the platform's fixed font; the guide
+// uses one fixed font throughout.
+void styleInlineCode(QTextDocument &document, const GuideLayout &layout)
+{
+    const QString platformFixed = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    QList<std::pair<int, int>> ranges;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.fontFixedPitch() || format.fontFamilies().toStringList().contains(platformFixed))
+                ranges.append({it.fragment().position(), it.fragment().length()});
+        }
+    }
+    QTextCharFormat code;
+    code.setFontFamilies({layout.codeFamily});
+    for (const auto &[position, length] : ranges) {
+        QTextCursor cursor(&document);
+        cursor.setPosition(position);
+        cursor.setPosition(position + length, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(code);
     }
 }
 
@@ -254,6 +278,7 @@ QStringList buildGuide(QTextDocument &document, const QString &markdown, const Q
     document.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
     styleHeadings(document);
     styleParagraphs(document, layout);
+    styleInlineCode(document, layout);
     styleTables(document);
     const QStringList missing = placeImages(document, imageFolder, layout);
     keepTogether(document);
