@@ -165,6 +165,8 @@ void TestInstall::guide()
     // A guide of several pages, its fonts inside so it reads the same on every Mac.
     QVERIFY(content.count("/Type /Page") - content.count("/Type /Pages") >= 4);
     QVERIFY(content.contains("/FontFile"));
+    if (QFileInfo::exists(QStringLiteral(KORVO_SOURCE_DIRECTORY "/docs/main_window.png")))
+        QVERIFY2(content.contains("/Subtype /Image"), "the guide lacks the main window's picture");
 }
 
 QTEST_GUILESS_MAIN(TestInstall)

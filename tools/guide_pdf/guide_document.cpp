@@ -262,7 +262,22 @@ QStringList placeImages(QTextDocument &document, const QString &imageFolder, con
         cursor.setCharFormat(placement.format);
         QTextBlockFormat centred = cursor.blockFormat();
         centred.setAlignment(Qt::AlignHCenter);
+        centred.setLineHeight(0, QTextBlockFormat::SingleHeight);
+        centred.setTopMargin(6);
         cursor.setBlockFormat(centred);
+        // The paragraph right under a picture is its caption.
+        const QTextBlock caption = cursor.block().next();
+        if (caption.isValid() && caption.blockFormat().headingLevel() == 0) {
+            QTextCursor captionCursor(caption);
+            QTextBlockFormat captionFormat = caption.blockFormat();
+            captionFormat.setAlignment(Qt::AlignHCenter);
+            captionCursor.setBlockFormat(captionFormat);
+            captionCursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            QTextCharFormat small;
+            small.setFontPointSize(bodyPointSize - 1.5);
+            small.setForeground(QColor(0x4A5562));
+            captionCursor.mergeCharFormat(small);
+        }
     }
     return missing;
 }
