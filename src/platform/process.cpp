@@ -34,6 +34,8 @@ bool ChildProcess::start(const QString &program, const QStringList &arguments, c
     m_process->setProgram(program);
     m_process->setArguments(arguments);
     m_process->setWorkingDirectory(workingDirectory);
+    // Nothing to read from: a program that asks a question gets end of input instead of hanging.
+    m_process->setStandardInputFile(QProcess::nullDevice());
     m_process->setStandardOutputFile(QProcess::nullDevice());
     // Only the error output comes back; peeking at it keeps result() free of side effects.
     m_process->setReadChannel(QProcess::StandardError);

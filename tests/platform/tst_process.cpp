@@ -38,6 +38,7 @@ private Q_SLOTS:
     void errorOutputIsCollected();
     void largeErrorOutputDoesNotBlockTheChild();
     void workingDirectoryIsHonoured();
+    void inputIsAtItsEnd();
     void programIsLookedUpAlongThePath();
     void missingProgramDoesNotStart();
     void polledHandle();
@@ -151,6 +152,14 @@ void TestProcess::workingDirectoryIsHonoured()
         runAndWait(shell, script(QStringLiteral("exit 0")), m_dir->path() + QStringLiteral("/missing"));
     QVERIFY(!missing.started);
     QVERIFY(!missing.succeeded);
+}
+
+void TestProcess::inputIsAtItsEnd()
+{
+    // A child that asks a question must not wait for an answer nobody gives.
+    const ProcessResult result =
+        runAndWait(shell, script(QStringLiteral("if read answer; then exit 1; else exit 0; fi")), m_dir->path());
+    QVERIFY(result.succeeded);
 }
 
 void TestProcess::programIsLookedUpAlongThePath()
