@@ -2,7 +2,7 @@
 # it is missing. Debian 12 (as root, with apt-get) and macOS (with Homebrew).
 
 korvo_debian_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
-    p7zip-full xvfb xauth poppler-utils)
+    p7zip-full xvfb xauth poppler-utils fonts-dejavu-core)
 
 korvo_ensure_dependencies() {
     case "$(uname -s)" in
