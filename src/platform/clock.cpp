@@ -1,6 +1,7 @@
 #include "clock.h"
 
 #include <QElapsedTimer>
+#include <QThread>
 
 namespace Platform {
 
@@ -23,6 +24,11 @@ qint64 milliseconds()
 QDateTime localDateTime()
 {
     return QDateTime::currentDateTime();
+}
+
+void sleepMilliseconds(int milliseconds)
+{
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
 } // namespace Platform

@@ -9,4 +9,7 @@ qint64 milliseconds();
 
 QDateTime localDateTime();
 
+// Gives the processor away for a while; for short pauses between polls.
+void sleepMilliseconds(int milliseconds);
+
 } // namespace Platform

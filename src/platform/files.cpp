@@ -17,7 +17,7 @@ QByteArray systemPath(const QString &path)
     return path.toUtf8();
 }
 
-bool entryExists(const QByteArray &path)
+bool entryExistsAt(const QByteArray &path)
 {
     struct stat info;
     return ::lstat(path.constData(), &info) == 0;
@@ -184,6 +184,11 @@ bool isDirectory(const QString &path)
     return fileSize(path) == IsDirectory;
 }
 
+bool entryExists(const QString &path)
+{
+    return entryExistsAt(systemPath(path));
+}
+
 bool createDirectory(const QString &path)
 {
     return ::mkdir(systemPath(path).constData(), 0700) == 0;
@@ -245,7 +250,7 @@ bool renameFileNoReplace(const QString &from, const QString &to)
 {
     const QByteArray source = systemPath(from);
     const QByteArray target = systemPath(to);
-    if (entryExists(target))
+    if (entryExistsAt(target))
         return false;
     if (exclusiveRename(source, target) == 0)
         return true;
@@ -256,7 +261,7 @@ bool renameFileNoReplace(const QString &from, const QString &to)
     case ENOSYS:
     case ENOTSUP:
         // No exclusive rename here: the check above has to do.
-        return !entryExists(target) && ::rename(source.constData(), target.constData()) == 0;
+        return !entryExistsAt(target) && ::rename(source.constData(), target.constData()) == 0;
     default:
         return false;
     }

@@ -4,6 +4,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+class QFile;
 
 // Files and directories. Paths are plain text, converted to UTF-8 for the
 // system and never normalised.
@@ -17,6 +20,9 @@ constexpr qint64 IsDirectory = -2;
 qint64 fileSize(const QString &path);
 
 bool isDirectory(const QString &path);
+
+// True when anything at all is there: a file, a directory, a link (a dangling one too).
+bool entryExists(const QString &path);
 
 // Not recursive; the new directory gets permissions 0700.
 bool createDirectory(const QString &path);
@@ -78,6 +84,28 @@ private:
     struct Impl;
     Impl *m_impl = nullptr;
 };
+
+// Writes a binary file piece by piece; created anew (an existing file is emptied).
+// Once a write falls short, later writes are dropped and finish() reports it,
+// so a disk that fills up mid-way never passes for a complete file.
+class BinaryFileWriter
+{
+public:
+    BinaryFileWriter();
+    ~BinaryFileWriter();
+    bool create(const QString &path);
+    bool isOpen() const;
+    void write(const char *bytes, qint64 count);
+    // Closes the file; true when every byte reached it.
+    bool finish();
+
+private:
+    std::unique_ptr<QFile> m_file;
+    bool m_sound = false;
+};
+
+// Bytes free for the user on the volume that holds `directory`, -1 when it cannot be examined.
+qint64 freeSpace(const QString &directory);
 
 // Writes the whole file to a temporary file beside `path` and renames it over
 // `path` only when everything has been written, so a failure never leaves a half

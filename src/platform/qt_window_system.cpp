@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -11,11 +12,15 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QThread>
 #include <functional>
 
 namespace Platform {
 
 namespace {
+
+constexpr int activationWaitMilliseconds = 500;
+constexpr int activationPollMilliseconds = 10;
 
 // Qt on macOS reports the Command key as Control; the physical Control key is Meta there.
 #if defined(Q_OS_MACOS)
@@ -53,6 +58,8 @@ public:
     {
         setFrameStyle(QFrame::Box | QFrame::Plain);
         setLineWidth(1);
+        // One point of frame and one of margin: the 2-point border the gadget is sized for.
+        setMargin(1);
         setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
 
@@ -94,6 +101,18 @@ private:
 QColor colour(quint32 rgb)
 {
     return QColor::fromRgb(QRgb(0xff000000u | (rgb & 0xffffffu)));
+}
+
+// Activation reaches the program asynchronously on X11, so a window shown a
+// moment ago may not be the active one yet: give it a short, bounded while.
+const QWidget *activeWindowSoon()
+{
+    const QDeadlineTimer deadline(activationWaitMilliseconds);
+    while (!QApplication::activeWindow() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents();
+        QThread::msleep(activationPollMilliseconds);
+    }
+    return QApplication::activeWindow();
 }
 
 QRect centred(const QSize &size, const QRect &area)
@@ -145,7 +164,7 @@ bool QtWindowSystem::openWindow(const WindowSpec &spec)
     window->setFixedSize(spec.contentSize);
 
     QRect geometry(spec.fallbackPosition, spec.contentSize);
-    const QWidget *active = QApplication::activeWindow();
+    const QWidget *active = spec.placement == Placement::CentredOverActiveWindow ? activeWindowSoon() : nullptr;
     if (spec.placement == Placement::CentredOnScreen) {
         if (const QScreen *screen = QGuiApplication::primaryScreen())
             geometry = centred(spec.contentSize, screen->availableGeometry());

@@ -7,18 +7,9 @@
 #include "shell/session.h"
 #include "text_helpers.h"
 
-#include <QFileInfo>
-
 using Platform::Buttons;
 
 namespace {
-
-// Anything under that name counts, a dangling link too.
-bool entryExists(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
-}
 
 // Renames within the scene folder, never over an existing entry; on failure the
 // user is told which file could not be renamed and why, and the caller stops.
@@ -29,8 +20,9 @@ bool renameScene(Session &session, const QString &folderPrefix, const QString &f
     QString folder = folderPrefix;
     if (folder.size() > 1 && folder.endsWith(u'/'))
         folder.chop(1);
-    const QString text = entryExists(folderPrefix + to) ? CheckMessages::renameTargetTaken(from, to, folder)
-                                                        : CheckMessages::renameFailed(from, to, folder);
+    const QString text = Platform::Files::entryExists(folderPrefix + to)
+                             ? CheckMessages::renameTargetTaken(from, to, folder)
+                             : CheckMessages::renameFailed(from, to, folder);
     session.windows.messageBox(CheckMessages::errorTitle.toString(), text, Buttons::Ok);
     return false;
 }

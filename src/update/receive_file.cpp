@@ -4,9 +4,6 @@
 #include "platform/tcp_client.h"
 #include "update_messages.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QStorageInfo>
 #include <QtEndian>
 
 namespace {
@@ -14,44 +11,11 @@ namespace {
 constexpr qint64 blockSize = 1024;
 constexpr qint64 lengthSize = 8;
 
-// -1 when the volume cannot be examined; the file creation then decides.
-qint64 freeSpaceBeside(const QString &path)
+// The folder part of a path built by plain concatenation.
+QString folderOf(const QString &path)
 {
-    const QStorageInfo storage(QFileInfo(path).absolutePath());
-    return storage.isValid() ? storage.bytesAvailable() : -1;
+    return path.left(path.lastIndexOf(u'/') + 1);
 }
-
-// Appends to the file while every write so far has succeeded; a disk that
-// fills up mid-way must not let a truncated archive pass as complete.
-class PartialFile
-{
-public:
-    explicit PartialFile(const QString &path)
-        : m_file(path)
-    {
-        m_sound = m_file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    }
-
-    bool isOpen() const { return m_file.isOpen(); }
-
-    void append(const char *bytes, qint64 count)
-    {
-        if (m_sound && count > 0)
-            m_sound = m_file.write(bytes, count) == count;
-    }
-
-    // Closes the file; true when everything reached it.
-    bool finish()
-    {
-        m_sound = m_sound && m_file.flush();
-        m_file.close();
-        return m_sound;
-    }
-
-private:
-    QFile m_file;
-    bool m_sound = false;
-};
 
 } // namespace
 
@@ -70,14 +34,15 @@ int ReceiveFile(Platform::TcpClient &connection, const QString &path, int stallM
     const auto announced = qFromLittleEndian<qint64>(block);
     if (announced <= 0)
         return 0;
-    const qint64 freeSpace = freeSpaceBeside(path);
+    const qint64 freeSpace = Platform::Files::freeSpace(folderOf(path));
     if (freeSpace >= 0 && announced > freeSpace)
         return 0;
 
     const QString partialPath = path + UpdateMessages::partialSuffix;
-    PartialFile file(partialPath);
+    Platform::Files::BinaryFileWriter file;
+    file.create(partialPath);
     qint64 received = filled - lengthSize;
-    file.append(block + lengthSize, received);
+    file.write(block + lengthSize, received);
 
     // Each receive asks for a full block whatever remains, so bytes sent after
     // the file show up in the count and fail the transfer.
@@ -87,7 +52,7 @@ int ReceiveFile(Platform::TcpClient &connection, const QString &path, int stallM
         if (last == 0)
             break;
         if (last > 0) {
-            file.append(block, last);
+            file.write(block, last);
             received += last;
         }
     }

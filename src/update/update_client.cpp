@@ -1,5 +1,6 @@
 #include "update_client.h"
 
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/tcp_client.h"
 #include "platform/window_system.h"
@@ -11,8 +12,6 @@
 #include "update_reply.h"
 #include "version_compare.h"
 
-#include <QElapsedTimer>
-#include <QThread>
 #include <array>
 
 using Platform::Buttons;
@@ -21,7 +20,7 @@ using Platform::TcpClient;
 namespace {
 
 constexpr qsizetype replyBufferSize = 1000;
-constexpr unsigned long pollPauseMilliseconds = 1;
+constexpr int pollPauseMilliseconds = 1;
 
 // Set by the first check that finds the network working; later checks trust it.
 bool networkReady = false;
@@ -44,13 +43,12 @@ QString updateHost(const Platform::AppContext &context)
 // Nothing when it has done neither within `limitMilliseconds`.
 TcpClient::PollResult awaitReply(TcpClient &connection, int limitMilliseconds)
 {
-    QElapsedTimer waited;
-    waited.start();
+    const qint64 deadline = Platform::milliseconds() + limitMilliseconds;
     for (;;) {
         const TcpClient::PollResult state = connection.poll();
-        if (state != TcpClient::PollResult::Nothing || waited.hasExpired(limitMilliseconds))
+        if (state != TcpClient::PollResult::Nothing || Platform::milliseconds() >= deadline)
             return state;
-        QThread::msleep(pollPauseMilliseconds);
+        Platform::sleepMilliseconds(pollPauseMilliseconds);
     }
 }
 
