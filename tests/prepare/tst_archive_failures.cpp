@@ -76,39 +76,62 @@ void verifyWindowIdle(const Fixture &run)
         QVERIFY2(run.ts.windows.isEnabled(gadget), qPrintable(QString::number(gadget)));
 }
 
-// Kills the child 7za from outside, as the system or the user may, on the first
-// look the program takes at the window while it waits.
-class KillingWindowSystem : public ScriptedWindowSystem
+// Kills the child 7za from outside, as the system or the user may.
+bool killSevenZip(const QString &sevenZip)
+{
+    QDirIterator processes(QStringLiteral("/proc"), QDir::Dirs | QDir::NoDotAndDotDot);
+    while (processes.hasNext()) {
+        const QString process = processes.next();
+        bool isPid = false;
+        const int pid = processes.fileName().toInt(&isPid);
+        if (isPid && QFile::symLinkTarget(process + QStringLiteral("/exe")) == sevenZip)
+            return ::kill(pid, SIGKILL) == 0;
+    }
+    return false;
+}
+
+// The scripted window system with a look into the wait for 7za and into the
+// moment it has ended, before the program cleans up.
+class ObservedWindowSystem : public ScriptedWindowSystem
 {
 public:
-    explicit KillingWindowSystem(const QString &sevenZip)
-        : m_sevenZip(sevenZip)
-    {}
-
     void processPendingEvents() override
     {
-        if (!killed)
-            killed = killChild();
+        if (duringWait)
+            duringWait();
         ScriptedWindowSystem::processPendingEvents();
     }
 
-    bool killed = false;
-
-private:
-    bool killChild() const
+    void setProgress(int gadget, int value) override
     {
-        QDirIterator processes(QStringLiteral("/proc"), QDir::Dirs | QDir::NoDotAndDotDot);
-        while (processes.hasNext()) {
-            const QString process = processes.next();
-            bool isPid = false;
-            const int pid = processes.fileName().toInt(&isPid);
-            if (isPid && QFile::symLinkTarget(process + QStringLiteral("/exe")) == m_sevenZip)
-                return ::kill(pid, SIGKILL) == 0;
-        }
-        return false;
+        if (afterWait)
+            afterWait();
+        ScriptedWindowSystem::setProgress(gadget, value);
     }
 
-    QString m_sevenZip;
+    std::function<void()> duringWait;
+    std::function<void()> afterWait;
+};
+
+// A session over the fixture's base directory that uses the observed window system.
+struct ObservedRun
+{
+    explicit ObservedRun(const Fixture &run)
+        : session(testContext(run.base()), windows, opener)
+    {
+        session.application = &run.profile();
+        MainWindow::open(session, 0, QSize());
+    }
+
+    void expectQuestion(Answer answer)
+    {
+        windows.expectMessage(QStringLiteral("Compression level"),
+                              QStringLiteral("Maximum compression? (if No, maximum speed)"), Buttons::YesNo, answer);
+    }
+
+    ObservedWindowSystem windows;
+    RecordingOpener opener;
+    Session session;
 };
 
 } // namespace
@@ -206,12 +229,16 @@ void ArchiveFailuresTest::unreadableProjectFile()
     const auto cleanup = qScopeGuard([&] { removeUnreachableFile(run.project); });
     QVERIFY(addUnreachableFile(run.project));
 
-    run.expectQuestion(maximumCompression ? Answer::Yes : Answer::No);
-    run.expectFailureBox();
-    ArchiveBuilder::buildArchive(*run.ts.session, run.project, scene, run.profile());
+    ObservedRun observed(run);
+    const QString written = run.archive(maximumCompression ? archiveName : archiveName + QStringLiteral(".zip"));
+    qint64 writtenSize = 0;
+    observed.windows.afterWait = [&] { writtenSize = QFileInfo(written).size(); };
+    observed.expectQuestion(maximumCompression ? Answer::Yes : Answer::No);
+    observed.windows.expectMessage(errorTitle, failureText, Buttons::Ok);
+    ArchiveBuilder::buildArchive(observed.session, run.project, scene, run.profile());
 
-    KORVO_VERIFY_SCRIPT(run.ts.windows);
-    const QStringList box = normalised(run.boxLines());
+    KORVO_VERIFY_SCRIPT(observed.windows);
+    const QStringList box = normalised(observed.windows.lines(Gadget::LogBox));
     QCOMPARE(box.first(boxHead(true).size()), boxHead(true));
     QCOMPARE(box.last(failureLines.size()), failureLines);
     const QStringList said = between(box, boxHead(true).size());
@@ -226,9 +253,11 @@ void ArchiveFailuresTest::unreadableProjectFile()
     QCOMPARE(log.last(failureLines.size()), failureLines);
 
     // 7za wrote an archive without the file; it must not stay for the farm.
+    QVERIFY(writtenSize > 0);
     QVERIFY(QDir(run.archiveFolder()).isEmpty());
-    QVERIFY(run.ts.opener.opened.isEmpty());
-    verifyWindowIdle(run);
+    QVERIFY(observed.opener.opened.isEmpty());
+    for (int gadget : busyGadgets + keptGadgets)
+        QVERIFY(observed.windows.isEnabled(gadget));
 }
 
 void ArchiveFailuresTest::archiveFolderNotWritable()
@@ -256,6 +285,11 @@ void ArchiveFailuresTest::sevenZipStoppedBySizeLimit()
     QVERIFY(run.ts.installSevenZip());
     QVERIFY(run.addFiles({{QStringLiteral("scenes/") + scene, "scene"},
                           {QStringLiteral("images/noise.tga"), incompressible(512 << 10, 3)}}));
+    ObservedRun observed(run);
+    qint64 partialSize = 0;
+    observed.windows.afterWait = [&] { partialSize = QFileInfo(run.archive(archiveName)).size(); };
+    observed.expectQuestion(Answer::Yes);
+    observed.windows.expectMessage(errorTitle, failureText, Buttons::Ok);
 
     // The system stops 7za with a signal once its archive passes the limit, and
     // leaves the part it has written.
@@ -264,43 +298,42 @@ void ArchiveFailuresTest::sevenZipStoppedBySizeLimit()
     rlimit limited = original;
     limited.rlim_cur = 64 << 10;
     std::signal(SIGXFSZ, SIG_DFL);
-    run.expectQuestion(Answer::Yes);
-    run.expectFailureBox();
     QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    ArchiveBuilder::buildArchive(*run.ts.session, run.project, scene, run.profile());
+    ArchiveBuilder::buildArchive(observed.session, run.project, scene, run.profile());
     QCOMPARE(::setrlimit(RLIMIT_FSIZE, &original), 0);
 
-    KORVO_VERIFY_SCRIPT(run.ts.windows);
-    QCOMPARE(between(normalised(run.boxLines()), boxHead(true).size()), QStringList({stopped, QString()}));
+    KORVO_VERIFY_SCRIPT(observed.windows);
+    QCOMPARE(partialSize, qint64(64 << 10));
+    QCOMPARE(between(normalised(observed.windows.lines(Gadget::LogBox)), boxHead(true).size()),
+             QStringList({stopped, QString()}));
     QCOMPARE(between(errorLog(run), fileHead(true).size()), QStringList({stopped, QString()}));
     QVERIFY(QDir(run.archiveFolder()).isEmpty());
 }
 
 void ArchiveFailuresTest::sevenZipKilled()
 {
-    Fixture base;
-    QVERIFY(base.ts.installSevenZip());
-    QVERIFY(base.addFiles({{QStringLiteral("scenes/") + scene, "scene"},
-                           {QStringLiteral("images/noise.tga"), incompressible(3 << 20, 5)}}));
+    Fixture run;
+    QVERIFY(run.ts.installSevenZip());
+    QVERIFY(run.addFiles({{QStringLiteral("scenes/") + scene, "scene"},
+                          {QStringLiteral("images/noise.tga"), incompressible(3 << 20, 5)}}));
+    ObservedRun observed(run);
+    bool killed = false;
+    observed.windows.duringWait = [&] {
+        if (!killed)
+            killed = killSevenZip(run.base() + QStringLiteral("/7za"));
+    };
+    observed.expectQuestion(Answer::No);
+    observed.windows.expectMessage(errorTitle, failureText, Buttons::Ok);
 
-    KillingWindowSystem windows(base.base() + QStringLiteral("/7za"));
-    RecordingOpener opener;
-    Session session(testContext(base.base()), windows, opener);
-    session.application = &base.profile();
-    QVERIFY(MainWindow::open(session, 0, QSize()));
-    windows.expectMessage(QStringLiteral("Compression level"),
-                          QStringLiteral("Maximum compression? (if No, maximum speed)"), Buttons::YesNo, Answer::No);
-    windows.expectMessage(errorTitle, failureText, Buttons::Ok);
+    ArchiveBuilder::buildArchive(observed.session, run.project, scene, run.profile());
 
-    ArchiveBuilder::buildArchive(session, base.project, scene, base.profile());
-
-    KORVO_VERIFY_SCRIPT(windows);
-    QVERIFY(windows.killed);
-    QCOMPARE(between(normalised(windows.lines(Gadget::LogBox)), boxHead(true).size()),
+    KORVO_VERIFY_SCRIPT(observed.windows);
+    QVERIFY(killed);
+    QCOMPARE(between(normalised(observed.windows.lines(Gadget::LogBox)), boxHead(true).size()),
              QStringList({stopped, QString()}));
-    QCOMPARE(between(errorLog(base), fileHead(true).size()), QStringList({stopped, QString()}));
-    QVERIFY(QDir(base.archiveFolder()).isEmpty());
-    QVERIFY(opener.opened.isEmpty());
+    QCOMPARE(between(errorLog(run), fileHead(true).size()), QStringList({stopped, QString()}));
+    QVERIFY(QDir(run.archiveFolder()).isEmpty());
+    QVERIFY(observed.opener.opened.isEmpty());
 }
 
 void ArchiveFailuresTest::errorLogReplacedThenKept()
