@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -27,6 +28,12 @@ Answer QtWindowSystem::messageBox(const QString &title, const QString &text, But
     box.setInformativeText(text);
     if (auto *informative = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel")))
         informative->setTextFormat(Qt::PlainText);
+    // The title is the headline, set off from the text as macOS does it.
+    if (auto *headline = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))) {
+        QFont font = headline->font();
+        font.setBold(true);
+        headline->setFont(font);
+    }
     if (buttons == Buttons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
