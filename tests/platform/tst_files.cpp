@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "test_session.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,24 +12,6 @@
 using namespace Platform;
 
 namespace {
-
-bool put(const QString &path, const QByteArray &content = QByteArrayLiteral("x"))
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-int modeOf(const QString &path)
-{
-    struct stat info;
-    return ::lstat(path.toUtf8().constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
-}
 
 bool link(const QString &target, const QString &path)
 {
@@ -142,7 +125,7 @@ void TestFiles::listing()
     QFETCH(QString, pattern);
     QFETCH(QStringList, expected);
     for (const QString &name : files)
-        QVERIFY(put(m_path + u'/' + name));
+        QVERIFY(writeFile(m_path + u'/' + name));
 
     QList<Files::DirectoryEntry> entries;
     QVERIFY(Files::listDirectory(m_path, pattern, entries));
@@ -158,7 +141,7 @@ void TestFiles::listing()
 void TestFiles::listingMarksOnlyRealDirectories()
 {
     QVERIFY(QDir(m_path).mkdir(QStringLiteral("real")));
-    QVERIFY(put(m_path + QStringLiteral("/file")));
+    QVERIFY(writeFile(m_path + QStringLiteral("/file")));
     QVERIFY(link(m_path + QStringLiteral("/real"), m_path + QStringLiteral("/link-to-dir")));
     QVERIFY(link(m_path + QStringLiteral("/gone"), m_path + QStringLiteral("/dangling")));
 
@@ -176,8 +159,8 @@ void TestFiles::listingMarksOnlyRealDirectories()
 
 void TestFiles::listingKeepsEverythingAndNeverDots()
 {
-    QVERIFY(put(m_path + QStringLiteral("/.a")));
-    QVERIFY(put(m_path + QStringLiteral("/b")));
+    QVERIFY(writeFile(m_path + QStringLiteral("/.a")));
+    QVERIFY(writeFile(m_path + QStringLiteral("/b")));
     for (const QString &pattern : {QStringLiteral("*"), QStringLiteral("*.*"), QStringLiteral(".*"),
                                    QStringLiteral("?"), QStringLiteral("??")}) {
         QList<Files::DirectoryEntry> entries;
@@ -193,7 +176,7 @@ void TestFiles::listingKeepsEverythingAndNeverDots()
 
 void TestFiles::listingFailsOnWhatIsNoDirectory()
 {
-    QVERIFY(put(m_path + QStringLiteral("/file")));
+    QVERIFY(writeFile(m_path + QStringLiteral("/file")));
     QList<Files::DirectoryEntry> entries;
     QVERIFY(!Files::listDirectory(m_path + QStringLiteral("/missing"), QStringLiteral("*"), entries));
     QVERIFY(!Files::listDirectory(m_path + QStringLiteral("/file"), QStringLiteral("*"), entries));
@@ -219,8 +202,8 @@ void TestFiles::fileSize()
     QFETCH(QString, name);
     QFETCH(qint64, expected);
     QVERIFY(QDir(m_path).mkdir(QStringLiteral("dir")));
-    QVERIFY(put(m_path + QStringLiteral("/five"), "12345"));
-    QVERIFY(put(m_path + QStringLiteral("/empty"), ""));
+    QVERIFY(writeFile(m_path + QStringLiteral("/five"), "12345"));
+    QVERIFY(writeFile(m_path + QStringLiteral("/empty"), ""));
     QVERIFY(link(m_path + QStringLiteral("/five"), m_path + QStringLiteral("/link-to-five")));
     QVERIFY(link(m_path + QStringLiteral("/dir"), m_path + QStringLiteral("/link-to-dir")));
     QVERIFY(link(m_path + QStringLiteral("/gone"), m_path + QStringLiteral("/dangling")));
@@ -235,7 +218,7 @@ void TestFiles::createDirectoryIsPrivateAndNotRecursive()
     const bool created = Files::createDirectory(m_path + QStringLiteral("/new"));
     ::umask(oldMask);
     QVERIFY(created);
-    QCOMPARE(modeOf(m_path + QStringLiteral("/new")), 0700);
+    QCOMPARE(fileMode(m_path + QStringLiteral("/new")), 0700);
     QVERIFY(!Files::createDirectory(m_path + QStringLiteral("/new")));
     QVERIFY(!Files::createDirectory(m_path + QStringLiteral("/a/b")));
     QCOMPARE(Files::fileSize(m_path + QStringLiteral("/a")), Files::Missing);
@@ -267,10 +250,10 @@ void TestFiles::deleteDirectory()
     const QString target = m_path + QStringLiteral("/target");
     QVERIFY(QDir(m_path).mkdir(QStringLiteral("target")));
     for (const QString &name : files)
-        QVERIFY(put(target + u'/' + name));
+        QVERIFY(writeFile(target + u'/' + name));
     if (withSubdirectory) {
         QVERIFY(QDir(target).mkdir(QStringLiteral("sub")));
-        QVERIFY(put(target + QStringLiteral("/sub/inner.tmp")));
+        QVERIFY(writeFile(target + QStringLiteral("/sub/inner.tmp")));
     }
 
     Files::deleteDirectory(target, pattern);
@@ -286,10 +269,10 @@ void TestFiles::deleteDirectory()
 
 void TestFiles::renameReplaces()
 {
-    QVERIFY(put(m_path + QStringLiteral("/from"), "new"));
-    QVERIFY(put(m_path + QStringLiteral("/to"), "old content"));
+    QVERIFY(writeFile(m_path + QStringLiteral("/from"), "new"));
+    QVERIFY(writeFile(m_path + QStringLiteral("/to"), "old content"));
     QVERIFY(Files::renameFile(m_path + QStringLiteral("/from"), m_path + QStringLiteral("/to")));
-    QCOMPARE(contents(m_path + QStringLiteral("/to")), QByteArrayLiteral("new"));
+    QCOMPARE(readFile(m_path + QStringLiteral("/to")), QByteArrayLiteral("new"));
     QCOMPARE(Files::fileSize(m_path + QStringLiteral("/from")), Files::Missing);
     QVERIFY(!Files::renameFile(m_path + QStringLiteral("/from"), m_path + QStringLiteral("/again")));
 }
@@ -303,14 +286,14 @@ void TestFiles::renameAcrossVolumesCopiesAndDeletes()
     QVERIFY(there.isValid());
     const QString from = there.path() + QStringLiteral("/scene file.lws");
     const QString to = m_path + QStringLiteral("/scene_file.lws");
-    QVERIFY(put(from, QByteArray(3 * 1024 * 1024 + 7, 'k')));
+    QVERIFY(writeFile(from, QByteArray(3 * 1024 * 1024 + 7, 'k')));
     QVERIFY(::chmod(from.toUtf8().constData(), 0640) == 0);
-    QVERIFY(put(to, "older"));
+    QVERIFY(writeFile(to, "older"));
 
     QVERIFY(Files::renameFile(from, to));
     QCOMPARE(Files::fileSize(from), Files::Missing);
-    QCOMPARE(contents(to), QByteArray(3 * 1024 * 1024 + 7, 'k'));
-    QCOMPARE(modeOf(to), 0640);
+    QCOMPARE(readFile(to), QByteArray(3 * 1024 * 1024 + 7, 'k'));
+    QCOMPARE(fileMode(to), 0640);
     QCOMPARE(names(m_path), QStringList{QStringLiteral("scene_file.lws")});
 }
 
@@ -325,15 +308,15 @@ void TestFiles::renameAcrossVolumesKeepsEverythingWhenTheOriginalStays()
     QVERIFY(there.isValid());
     const QString from = there.path() + QStringLiteral("/scene.lws");
     const QString to = m_path + QStringLiteral("/scene.lws");
-    QVERIFY(put(from, "scene"));
-    QVERIFY(put(to, "older"));
+    QVERIFY(writeFile(from, "scene"));
+    QVERIFY(writeFile(to, "older"));
     QVERIFY(::chmod(there.path().toUtf8().constData(), 0500) == 0);
 
     const bool renamed = Files::renameFile(from, to);
     ::chmod(there.path().toUtf8().constData(), 0700);
     QVERIFY(!renamed);
-    QCOMPARE(contents(from), QByteArrayLiteral("scene"));
-    QCOMPARE(contents(to), QByteArrayLiteral("older"));
+    QCOMPARE(readFile(from), QByteArrayLiteral("scene"));
+    QCOMPARE(readFile(to), QByteArrayLiteral("older"));
     QCOMPARE(names(m_path), QStringList{QStringLiteral("scene.lws")});
 }
 
@@ -350,18 +333,18 @@ void TestFiles::renameNoReplaceRefuses()
     QFETCH(QString, occupant);
     const QString from = m_path + QStringLiteral("/from");
     const QString to = m_path + QStringLiteral("/to");
-    QVERIFY(put(from, "moving"));
+    QVERIFY(writeFile(from, "moving"));
     if (occupant == QLatin1String("file"))
-        QVERIFY(put(to, "staying"));
+        QVERIFY(writeFile(to, "staying"));
     else if (occupant == QLatin1String("directory"))
         QVERIFY(QDir(m_path).mkdir(QStringLiteral("to")));
     else
         QVERIFY(link(m_path + QStringLiteral("/nowhere"), to));
 
     QVERIFY(!Files::renameFileNoReplace(from, to));
-    QCOMPARE(contents(from), QByteArrayLiteral("moving"));
+    QCOMPARE(readFile(from), QByteArrayLiteral("moving"));
     if (occupant == QLatin1String("file"))
-        QCOMPARE(contents(to), QByteArrayLiteral("staying"));
+        QCOMPARE(readFile(to), QByteArrayLiteral("staying"));
     else if (occupant == QLatin1String("directory"))
         QCOMPARE(Files::fileSize(to), Files::IsDirectory);
     else
@@ -371,9 +354,9 @@ void TestFiles::renameNoReplaceRefuses()
 
 void TestFiles::renameNoReplaceMoves()
 {
-    QVERIFY(put(m_path + QStringLiteral("/from"), "moving"));
+    QVERIFY(writeFile(m_path + QStringLiteral("/from"), "moving"));
     QVERIFY(Files::renameFileNoReplace(m_path + QStringLiteral("/from"), m_path + QStringLiteral("/to")));
-    QCOMPARE(contents(m_path + QStringLiteral("/to")), QByteArrayLiteral("moving"));
+    QCOMPARE(readFile(m_path + QStringLiteral("/to")), QByteArrayLiteral("moving"));
     QCOMPARE(names(m_path), QStringList{QStringLiteral("to")});
 }
 
@@ -384,14 +367,14 @@ void TestFiles::renameNoReplaceAcrossVolumes()
         QSKIP("No second file system to rename across");
     QTemporaryDir there(volume + QStringLiteral("/korvo-files-XXXXXX"));
     QVERIFY(there.isValid());
-    QVERIFY(put(there.path() + QStringLiteral("/a"), "first"));
-    QVERIFY(put(there.path() + QStringLiteral("/b"), "second"));
-    QVERIFY(put(m_path + QStringLiteral("/b"), "occupant"));
+    QVERIFY(writeFile(there.path() + QStringLiteral("/a"), "first"));
+    QVERIFY(writeFile(there.path() + QStringLiteral("/b"), "second"));
+    QVERIFY(writeFile(m_path + QStringLiteral("/b"), "occupant"));
 
     QVERIFY(Files::renameFileNoReplace(there.path() + QStringLiteral("/a"), m_path + QStringLiteral("/a")));
     QVERIFY(!Files::renameFileNoReplace(there.path() + QStringLiteral("/b"), m_path + QStringLiteral("/b")));
-    QCOMPARE(contents(m_path + QStringLiteral("/a")), QByteArrayLiteral("first"));
-    QCOMPARE(contents(m_path + QStringLiteral("/b")), QByteArrayLiteral("occupant"));
+    QCOMPARE(readFile(m_path + QStringLiteral("/a")), QByteArrayLiteral("first"));
+    QCOMPARE(readFile(m_path + QStringLiteral("/b")), QByteArrayLiteral("occupant"));
     QCOMPARE(names(there.path()), QStringList{QStringLiteral("b")});
     QCOMPARE(names(m_path), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
 }

@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "test_session.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,24 +13,6 @@
 using namespace Platform;
 
 namespace {
-
-bool put(const QString &path, const QByteArray &content = QByteArrayLiteral("x"))
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-int modeOf(const QString &path)
-{
-    struct stat info;
-    return ::lstat(path.toUtf8().constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
-}
 
 QStringList names(const QString &directory)
 {
@@ -103,7 +86,7 @@ void TestTextFiles::readLines()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
     const QString path = m_path + QStringLiteral("/text");
-    QVERIFY(put(path, bytes));
+    QVERIFY(writeFile(path, bytes));
 
     Files::TextFileReader reader;
     QVERIFY(reader.open(path));
@@ -127,7 +110,7 @@ void TestTextFiles::readerOpenFailsOnMissingFile()
 void TestTextFiles::writerBytes()
 {
     const QString path = m_path + QStringLiteral("/out.txt");
-    QVERIFY(put(path, "an older and longer content"));
+    QVERIFY(writeFile(path, "an older and longer content"));
     {
         Files::TextFileWriter writer;
         QVERIFY(writer.create(path));
@@ -136,7 +119,7 @@ void TestTextFiles::writerBytes()
         writer.writeLine(QString());
         writer.writeLine(QStringLiteral("last"));
     }
-    QCOMPARE(contents(path), QByteArray("Gr\xc3\xbc\xc3\x9f"
+    QCOMPARE(readFile(path), QByteArray("Gr\xc3\xbc\xc3\x9f"
                                         "e\n\nlast\n"));
     Files::TextFileWriter failing;
     QVERIFY(!failing.create(m_path + QStringLiteral("/missing/out.txt")));
@@ -152,21 +135,21 @@ void TestTextFiles::writerAfterCloseHasNoEffect()
     writer.close();
     QVERIFY(!writer.isOpen());
     writer.writeLine(QStringLiteral("lost"));
-    QCOMPARE(contents(path), QByteArrayLiteral("kept\n"));
+    QCOMPARE(readFile(path), QByteArrayLiteral("kept\n"));
 }
 
 void TestTextFiles::atomicWriteNarrowsAnOlderMode()
 {
     const QString path = m_path + QStringLiteral("/settings.ini");
-    QVERIFY(put(path, "old"));
+    QVERIFY(writeFile(path, "old"));
     QVERIFY(::chmod(path.toUtf8().constData(), 0644) == 0);
 
     QVERIFY(Files::writeTextFileAtomically(path, {QStringLiteral("one"), QStringLiteral("zwei ü")}));
-    QCOMPARE(contents(path), QByteArray("one\nzwei \xc3\xbc\n"));
-    QCOMPARE(modeOf(path), 0600);
+    QCOMPARE(readFile(path), QByteArray("one\nzwei \xc3\xbc\n"));
+    QCOMPARE(fileMode(path), 0600);
     QVERIFY(Files::writeTextFileAtomically(m_path + QStringLiteral("/fresh"), {}, 0640));
-    QCOMPARE(modeOf(m_path + QStringLiteral("/fresh")), 0640);
-    QCOMPARE(contents(m_path + QStringLiteral("/fresh")), QByteArray());
+    QCOMPARE(fileMode(m_path + QStringLiteral("/fresh")), 0640);
+    QCOMPARE(readFile(m_path + QStringLiteral("/fresh")), QByteArray());
     QCOMPARE(names(m_path), (QStringList{QStringLiteral("fresh"), QStringLiteral("settings.ini")}));
 }
 
@@ -174,7 +157,7 @@ void TestTextFiles::atomicWriteFailsWithoutTouchingTheOldFile()
 {
     // A full disk, simulated by a file size limit that also binds the superuser.
     const QString path = m_path + QStringLiteral("/settings.ini");
-    QVERIFY(put(path, "old content\n"));
+    QVERIFY(writeFile(path, "old content\n"));
     const QStringList lines(1000, QString(100, u'x'));
 
     struct rlimit previous;
@@ -188,7 +171,7 @@ void TestTextFiles::atomicWriteFailsWithoutTouchingTheOldFile()
     std::signal(SIGXFSZ, oldHandler);
 
     QVERIFY(!written);
-    QCOMPARE(contents(path), QByteArrayLiteral("old content\n"));
+    QCOMPARE(readFile(path), QByteArrayLiteral("old content\n"));
     QCOMPARE(names(m_path), QStringList{QStringLiteral("settings.ini")});
 }
 
@@ -199,12 +182,12 @@ void TestTextFiles::atomicWriteIntoUnwritableDirectory()
         QSKIP("Directory permissions do not stop the superuser");
     const QString path = m_path + QStringLiteral("/locked/settings.ini");
     QVERIFY(QDir(m_path).mkdir(QStringLiteral("locked")));
-    QVERIFY(put(path, "old"));
+    QVERIFY(writeFile(path, "old"));
     QVERIFY(::chmod((m_path + QStringLiteral("/locked")).toUtf8().constData(), 0500) == 0);
     const bool written = Files::writeTextFileAtomically(path, {QStringLiteral("new")});
     ::chmod((m_path + QStringLiteral("/locked")).toUtf8().constData(), 0700);
     QVERIFY(!written);
-    QCOMPARE(contents(path), QByteArrayLiteral("old"));
+    QCOMPARE(readFile(path), QByteArrayLiteral("old"));
     QCOMPARE(names(m_path + QStringLiteral("/locked")), QStringList{QStringLiteral("settings.ini")});
 }
 

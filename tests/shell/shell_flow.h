@@ -10,6 +10,7 @@
 #include "test_session.h"
 
 #include <QDir>
+#include <QRect>
 #include <QStringList>
 
 struct ActionRecorder
@@ -137,3 +138,25 @@ inline void passwordInput(ScriptedWindowSystem &windows, const QString &answer)
 
 // The chooser's "LIGHTWAVE" button.
 constexpr int lightwaveButton = 22;
+
+// The main window's buttons as the window must show them, in creation order.
+struct ExpectedButton
+{
+    int number;
+    QRect geometry;
+    QString caption;
+};
+
+inline QList<ExpectedButton> expectedMainButtons()
+{
+    return {
+        {5, QRect(6, 572, 136, 18), QStringLiteral("Prepare project")},
+        {7, QRect(151, 572, 136, 18), QStringLiteral("Estimate")},
+        {4, QRect(296, 572, 132, 18), QStringLiteral("Upload")},
+        {8, QRect(6, 594, 76, 18), QStringLiteral("Price info")},
+        {11, QRect(90, 594, 70, 18), QStringLiteral("Config")},
+        {10, QRect(170, 594, 128, 18), QStringLiteral("Read Help")},
+        {9, QRect(306, 594, 56, 18), QStringLiteral("About")},
+        {12, QRect(370, 594, 66, 18), QStringLiteral("Updates")},
+    };
+}

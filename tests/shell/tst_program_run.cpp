@@ -131,17 +131,7 @@ private Q_SLOTS:
         QCOMPARE(gadget(3).maximum, 60);
         QCOMPARE(gadget(3).progress, 0);
 
-        const QList<std::tuple<int, QRect, QString>> buttons{
-            {5, QRect(6, 572, 136, 18), QStringLiteral("Prepare project")},
-            {7, QRect(151, 572, 136, 18), QStringLiteral("Estimate")},
-            {4, QRect(296, 572, 132, 18), QStringLiteral("Upload")},
-            {8, QRect(6, 594, 76, 18), QStringLiteral("Price info")},
-            {11, QRect(90, 594, 70, 18), QStringLiteral("Config")},
-            {10, QRect(170, 594, 128, 18), QStringLiteral("Read Help")},
-            {9, QRect(306, 594, 56, 18), QStringLiteral("About")},
-            {12, QRect(370, 594, 66, 18), QStringLiteral("Updates")},
-        };
-        for (const auto &[number, geometry, caption] : buttons) {
+        for (const auto &[number, geometry, caption] : expectedMainButtons()) {
             QCOMPARE(gadget(number).kind, Kind::Button);
             QCOMPARE(gadget(number).window, 0);
             QCOMPARE(gadget(number).geometry, geometry);

@@ -30,14 +30,6 @@ QByteArray tenLines(const QByteArray &login, const QByteArray &password, const Q
 const QByteArray abcBlock = "YQBiAGMAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA==";
 const QByteArray pa55wordBlock = "cABhADUANQB3AG8AcgBkAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA==";
 
-mode_t fileMode(const QString &path)
-{
-    struct stat info
-    {
-    };
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & 07777) : 0;
-}
-
 } // namespace
 
 class TestSettingsFile : public QObject
@@ -235,11 +227,11 @@ void TestSettingsFile::fileIsOwnerOnly()
     TestSession ts;
     const QString path = SettingsFile::path(ts.base());
     QVERIFY(SettingsFile::save(*ts.session));
-    QCOMPARE(fileMode(path), mode_t(0600));
+    QCOMPARE(fileMode(path), 0600);
 
     QVERIFY(::chmod(QFile::encodeName(path).constData(), 0644) == 0);
     QVERIFY(SettingsFile::save(*ts.session));
-    QCOMPARE(fileMode(path), mode_t(0600));
+    QCOMPARE(fileMode(path), 0600);
 }
 
 void TestSettingsFile::saveFailsWhenFileCannotBeCreated()

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
 
 Platform::AppContext testContext(const QString &baseDirectory)
 {
@@ -30,8 +31,8 @@ bool TestSession::installSevenZip() const
 {
     const QString target = base() + QStringLiteral("/7za");
     QFile::remove(target);
-    return QFile::copy(sevenZipProgram(), target)
-        && QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return QFile::copy(sevenZipProgram(), target) &&
+           QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 void TestSession::choose(const QString &applicationName)
@@ -55,4 +56,10 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int fileMode(const QString &path)
+{
+    struct stat info = {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }

@@ -5,7 +5,6 @@
 #include "shell/session.h"
 
 #include <QTemporaryDir>
-
 #include <memory>
 
 // A whole program run in miniature: a temporary base directory, the scripted
@@ -42,3 +41,5 @@ QString sevenZipProgram();
 bool writeFile(const QString &path, const QByteArray &content = QByteArrayLiteral("x"));
 bool makeDirectory(const QString &path);
 QByteArray readFile(const QString &path);
+// The permission bits of the entry itself (a link is not followed), -1 when nothing is there.
+int fileMode(const QString &path);
