@@ -149,27 +149,27 @@ int QtWindowSystem::decodeImage(const QByteArray &png)
     return handle;
 }
 
-bool QtWindowSystem::openWindow(const WindowSpec &spec)
+bool QtWindowSystem::openWindow(const WindowLayout &layout)
 {
-    if (m_windows.value(spec.number))
+    if (m_windows.value(layout.number))
         return false;
-    const int number = spec.number;
+    const int number = layout.number;
     auto *window = new NumberedWindow([this, number] { queue({EventKind::CloseRequest, number}); });
     window->setObjectName(QStringLiteral("window%1").arg(number));
-    window->setWindowTitle(spec.title);
+    window->setWindowTitle(layout.title);
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (spec.closeButton)
+    if (layout.closeButton)
         flags |= Qt::WindowCloseButtonHint;
     window->setWindowFlags(flags);
-    window->setFixedSize(spec.contentSize);
+    window->setFixedSize(layout.contentSize);
 
-    QRect geometry(spec.fallbackPosition, spec.contentSize);
-    const QWidget *active = spec.placement == Placement::CentredOverActiveWindow ? activeWindowSoon() : nullptr;
-    if (spec.placement == Placement::CentredOnScreen) {
+    QRect geometry(layout.fallbackPosition, layout.contentSize);
+    const QWidget *active = layout.placement == Placement::CentredOverActiveWindow ? activeWindowSoon() : nullptr;
+    if (layout.placement == Placement::CentredOnScreen) {
         if (const QScreen *screen = QGuiApplication::primaryScreen())
-            geometry = centred(spec.contentSize, screen->availableGeometry());
+            geometry = centred(layout.contentSize, screen->availableGeometry());
     } else if (active) {
-        geometry = centred(spec.contentSize, active->geometry());
+        geometry = centred(layout.contentSize, active->geometry());
     }
     window->setGeometry(geometry);
 

@@ -26,7 +26,7 @@ public:
 
     int decodeImage(const QByteArray &png) override;
 
-    bool openWindow(const WindowSpec &spec) override;
+    bool openWindow(const WindowLayout &layout) override;
     void closeWindow(int window) override;
 
     void addImage(int window, int gadget, const QRect &geometry, int image) override;

@@ -53,7 +53,7 @@ enum class Placement
     CentredOverActiveWindow,
 };
 
-struct WindowSpec
+struct WindowLayout
 {
     int number = 0;
     QString title;
@@ -76,7 +76,7 @@ public:
     // Returns an image handle (> 0), or 0 when the bytes are not a decodable PNG.
     virtual int decodeImage(const QByteArray &png) = 0;
 
-    virtual bool openWindow(const WindowSpec &spec) = 0;
+    virtual bool openWindow(const WindowLayout &layout) = 0;
     virtual void closeWindow(int window) = 0;
 
     // Gadget numbers are unique across windows. An image handle of 0 leaves the image gadget empty;

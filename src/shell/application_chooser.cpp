@@ -36,14 +36,14 @@ Continuation choose(Session &session)
 {
     Platform::WindowSystem &windows = session.windows;
 
-    Platform::WindowSpec spec;
-    spec.number = Window::Chooser;
-    spec.title = ShellMessages::chooserTitle.toString();
-    spec.contentSize = contentSize;
-    spec.closeButton = true;
-    spec.placement = Platform::Placement::CentredOverActiveWindow;
-    spec.fallbackPosition = fallbackPosition;
-    if (!windows.openWindow(spec))
+    Platform::WindowLayout layout;
+    layout.number = Window::Chooser;
+    layout.title = ShellMessages::chooserTitle.toString();
+    layout.contentSize = contentSize;
+    layout.closeButton = true;
+    layout.placement = Platform::Placement::CentredOverActiveWindow;
+    layout.fallbackPosition = fallbackPosition;
+    if (!windows.openWindow(layout))
         return Continuation::Continue;
 
     windows.addButton(Window::Chooser, offeredProfile, offeredButtonGeometry, offeredButtonCaption.toString(), true);

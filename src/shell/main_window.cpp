@@ -75,13 +75,13 @@ bool open(Session &session, int logoImage, QSize logoSize)
 {
     Platform::WindowSystem &windows = session.windows;
 
-    Platform::WindowSpec spec;
-    spec.number = Window::Main;
-    spec.title = windowTitle(session);
-    spec.contentSize = contentSize;
-    spec.closeButton = true;
-    spec.placement = Platform::Placement::CentredOnScreen;
-    if (!windows.openWindow(spec))
+    Platform::WindowLayout layout;
+    layout.number = Window::Main;
+    layout.title = windowTitle(session);
+    layout.contentSize = contentSize;
+    layout.closeButton = true;
+    layout.placement = Platform::Placement::CentredOnScreen;
+    if (!windows.openWindow(layout))
         return false;
 
     windows.addImage(Window::Main, Gadget::Logo, logoGeometry(logoImage, logoSize), logoImage);

@@ -4,12 +4,12 @@
 
 void openStatusWindow(Platform::WindowSystem &windows, int number, QStringView title)
 {
-    Platform::WindowSpec spec;
-    spec.number = number;
-    spec.title = title.toString();
-    spec.contentSize = QSize(340, 50);
-    spec.closeButton = false;
-    spec.placement = Platform::Placement::CentredOnScreen;
-    windows.openWindow(spec);
+    Platform::WindowLayout layout;
+    layout.number = number;
+    layout.title = title.toString();
+    layout.contentSize = QSize(340, 50);
+    layout.closeButton = false;
+    layout.placement = Platform::Placement::CentredOnScreen;
+    windows.openWindow(layout);
     windows.processPendingEvents();
 }

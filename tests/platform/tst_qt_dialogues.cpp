@@ -15,13 +15,13 @@ using namespace Platform;
 
 namespace {
 
-WindowSpec mainWindow()
+WindowLayout mainWindow()
 {
-    WindowSpec spec;
-    spec.number = 0;
-    spec.title = QStringLiteral("Main window");
-    spec.contentSize = QSize(420, 300);
-    return spec;
+    WindowLayout layout;
+    layout.number = 0;
+    layout.title = QStringLiteral("Main window");
+    layout.contentSize = QSize(420, 300);
+    return layout;
 }
 
 // Acts on the next modal dialogue once it is shown, as the person in front of it would.

@@ -25,13 +25,13 @@ constexpr Qt::KeyboardModifier physicalControl = Qt::MetaModifier;
 constexpr Qt::KeyboardModifier physicalControl = Qt::ControlModifier;
 #endif
 
-WindowSpec mainWindow()
+WindowLayout mainWindow()
 {
-    WindowSpec spec;
-    spec.number = 0;
-    spec.title = QStringLiteral("Main window");
-    spec.contentSize = QSize(420, 300);
-    return spec;
+    WindowLayout layout;
+    layout.number = 0;
+    layout.title = QStringLiteral("Main window");
+    layout.contentSize = QSize(420, 300);
+    return layout;
 }
 
 QByteArray pngOf(const QSize &size, QColor fill)
@@ -135,10 +135,10 @@ void TestQtWindowSystem::windowIsFixedAndPlaced()
 
 void TestQtWindowSystem::windowWithoutCloseButton()
 {
-    WindowSpec spec = mainWindow();
-    spec.number = 3;
-    spec.closeButton = false;
-    QVERIFY(m_windows->openWindow(spec));
+    WindowLayout layout = mainWindow();
+    layout.number = 3;
+    layout.closeButton = false;
+    QVERIFY(m_windows->openWindow(layout));
     const Qt::WindowFlags flags = window(3)->windowFlags();
     QVERIFY(flags & Qt::CustomizeWindowHint);
     QVERIFY(flags & Qt::WindowTitleHint);
@@ -147,7 +147,7 @@ void TestQtWindowSystem::windowWithoutCloseButton()
 
 void TestQtWindowSystem::windowCentredOverTheActiveOne()
 {
-    WindowSpec status = mainWindow();
+    WindowLayout status = mainWindow();
     status.number = 4;
     status.contentSize = QSize(200, 80);
     status.placement = Placement::CentredOverActiveWindow;
@@ -156,9 +156,9 @@ void TestQtWindowSystem::windowCentredOverTheActiveOne()
     QCOMPARE(window(4)->geometry(), QRect(QPoint(17, 23), QSize(200, 80)));
     m_windows->closeWindow(4);
 
-    WindowSpec spec = mainWindow();
-    spec.contentSize = QSize(600, 400);
-    QVERIFY(m_windows->openWindow(spec));
+    WindowLayout layout = mainWindow();
+    layout.contentSize = QSize(600, 400);
+    QVERIFY(m_windows->openWindow(layout));
     window(0)->move(40, 60);
     QVERIFY(QTest::qWaitForWindowActive(window(0)));
     QVERIFY(m_windows->openWindow(status));
@@ -271,7 +271,7 @@ void TestQtWindowSystem::imageReleaseOutsideGivesNothing()
 void TestQtWindowSystem::closeRequestIsQueuedAndTheWindowStays()
 {
     QVERIFY(m_windows->openWindow(mainWindow()));
-    WindowSpec chooser = mainWindow();
+    WindowLayout chooser = mainWindow();
     chooser.number = 1;
     QVERIFY(m_windows->openWindow(chooser));
     QVERIFY(!window(1)->close());
@@ -317,7 +317,7 @@ void TestQtWindowSystem::pendingEventsAreThrownAway()
 
 void TestQtWindowSystem::closedWindowTakesItsGadgets()
 {
-    WindowSpec chooser = mainWindow();
+    WindowLayout chooser = mainWindow();
     chooser.number = 1;
     QVERIFY(m_windows->openWindow(chooser));
     m_windows->addButton(1, 30, QRect(10, 10, 120, 30), QStringLiteral("LIGHTWAVE"), false);

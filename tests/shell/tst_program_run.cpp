@@ -27,15 +27,15 @@ bool writeStoredSettings(const TestSession &ts, const StoredSettings &values)
     return writeFile(iniPath(ts), settingsFileBytes(values, "\r\n"));
 }
 
-// Remembers every window spec and what each window held when it closed.
+// Remembers every window layout and what each window held when it closed.
 class InspectingWindows : public ScriptedWindowSystem
 {
 public:
-    bool openWindow(const Platform::WindowSpec &spec) override
+    bool openWindow(const Platform::WindowLayout &layout) override
     {
-        const bool opened = ScriptedWindowSystem::openWindow(spec);
+        const bool opened = ScriptedWindowSystem::openWindow(layout);
         if (opened)
-            specs.append(spec);
+            layouts.append(layout);
         return opened;
     }
 
@@ -51,7 +51,7 @@ public:
         ScriptedWindowSystem::closeWindow(window);
     }
 
-    QList<Platform::WindowSpec> specs;
+    QList<Platform::WindowLayout> layouts;
     QList<int> closed;
     QMap<int, QMap<int, Gadget>> gadgetsAtClose;
 };
@@ -107,7 +107,7 @@ private Q_SLOTS:
 
         QCOMPARE(ts.windows.gadgetsCreated, (QList<int>{0, 20, 3, 5, 7, 4, 8, 11, 10, 9, 12, 22}));
 
-        const Platform::WindowSpec main = ts.windows.openWindows.value(0);
+        const Platform::WindowLayout main = ts.windows.openWindows.value(0);
         QVERIFY(main.title.contains(QStringLiteral("KORVObinder")));
         QVERIFY(main.title.contains(QStringLiteral("1.6")));
         QVERIFY(main.title.contains(u'\u00A9'));
@@ -159,8 +159,8 @@ private Q_SLOTS:
         QCOMPARE(runProgram(session, recorder.actions()), 0);
         KORVO_VERIFY_SCRIPT(windows);
 
-        QCOMPARE(windows.specs.size(), 2);
-        const Platform::WindowSpec chooser = windows.specs.at(1);
+        QCOMPARE(windows.layouts.size(), 2);
+        const Platform::WindowLayout chooser = windows.layouts.at(1);
         QCOMPARE(chooser.number, 1);
         QCOMPARE(chooser.title, QStringLiteral("Choose your application"));
         QCOMPARE(chooser.contentSize, QSize(367, 60));

@@ -24,8 +24,8 @@ QString kindName(ScriptedWindowSystem::DialogueKind kind)
 
 bool sameDialogue(const ScriptedWindowSystem::Dialogue &a, const ScriptedWindowSystem::Dialogue &b)
 {
-    return a.kind == b.kind && a.title == b.title && a.text == b.text && a.buttons == b.buttons
-        && a.prefilled == b.prefilled;
+    return a.kind == b.kind && a.title == b.title && a.text == b.text && a.buttons == b.buttons &&
+           a.prefilled == b.prefilled;
 }
 
 } // namespace
@@ -134,12 +134,12 @@ int ScriptedWindowSystem::decodeImage(const QByteArray &png)
     return image.isNull() ? 0 : ++m_images;
 }
 
-bool ScriptedWindowSystem::openWindow(const Platform::WindowSpec &spec)
+bool ScriptedWindowSystem::openWindow(const Platform::WindowLayout &layout)
 {
-    if (failingWindows.contains(spec.number))
+    if (failingWindows.contains(layout.number))
         return false;
-    openWindows.insert(spec.number, spec);
-    windowsOpened.append(spec.number);
+    openWindows.insert(layout.number, layout);
+    windowsOpened.append(layout.number);
     return true;
 }
 
@@ -187,8 +187,7 @@ void ScriptedWindowSystem::addProgressBar(int window, int gadget, const QRect &g
     addGadget(gadget, state);
 }
 
-void ScriptedWindowSystem::addButton(int window, int gadget, const QRect &geometry, const QString &caption,
-                                     bool toggle)
+void ScriptedWindowSystem::addButton(int window, int gadget, const QRect &geometry, const QString &caption, bool toggle)
 {
     Gadget state;
     state.kind = GadgetKind::Button;

@@ -5,7 +5,6 @@
 #include <QList>
 #include <QMap>
 #include <QStringList>
-
 #include <functional>
 
 // The window system double of the tests. A test queues the events the program
@@ -75,7 +74,7 @@ public:
 
     // --- what happened ----------------------------------------------------
     QList<Dialogue> shown;
-    QMap<int, Platform::WindowSpec> openWindows;
+    QMap<int, Platform::WindowLayout> openWindows;
     QList<int> windowsOpened;
     QList<int> gadgetsCreated;
     QMap<int, Gadget> gadgets;
@@ -90,7 +89,7 @@ public:
 
     // --- WindowSystem -----------------------------------------------------
     int decodeImage(const QByteArray &png) override;
-    bool openWindow(const Platform::WindowSpec &spec) override;
+    bool openWindow(const Platform::WindowLayout &layout) override;
     void closeWindow(int window) override;
     void addImage(int window, int gadget, const QRect &geometry, int image) override;
     void addTextBox(int window, int gadget, const QRect &geometry, quint32 background, quint32 text) override;
@@ -130,7 +129,7 @@ private:
 QString describe(const ScriptedWindowSystem::Dialogue &dialogue);
 
 // Fails the test with the double's report when the dialogue went other than scripted.
-#define KORVO_VERIFY_SCRIPT(windows)                                                                                  \
+#define KORVO_VERIFY_SCRIPT(windows)                                                                                   \
     do {                                                                                                               \
         const QString problems_ = (windows).problems();                                                                \
         QVERIFY2(problems_.isEmpty(), qPrintable(problems_));                                                          \

@@ -99,13 +99,13 @@ void UpdateCheckTest::connectingWindow()
     rig.check(0);
     KORVO_VERIFY_SCRIPT(rig.windows);
 
-    QCOMPARE(rig.windows.specs.size(), 1);
-    const Platform::WindowSpec &spec = rig.windows.specs.first();
-    QCOMPARE(spec.number, 3);
-    QCOMPARE(spec.title, QStringLiteral("Connecting to KORVOUpdateServer..."));
-    QCOMPARE(spec.contentSize, QSize(340, 50));
-    QVERIFY(!spec.closeButton);
-    QCOMPARE(spec.placement, Platform::Placement::CentredOnScreen);
+    QCOMPARE(rig.windows.layouts.size(), 1);
+    const Platform::WindowLayout &layout = rig.windows.layouts.first();
+    QCOMPARE(layout.number, 3);
+    QCOMPARE(layout.title, QStringLiteral("Connecting to KORVOUpdateServer..."));
+    QCOMPARE(layout.contentSize, QSize(340, 50));
+    QVERIFY(!layout.closeButton);
+    QCOMPARE(layout.placement, Platform::Placement::CentredOnScreen);
     // It is given the chance to paint before the thread blocks on the network.
     QCOMPARE(rig.windows.processPendingCalls, rig.windows.pendingCallsAtOpen.first() + 1);
     QVERIFY(rig.windows.gadgetsCreated.isEmpty());

@@ -118,13 +118,13 @@ void UpdateDownloadTest::downloadingWindow()
     QCOMPARE(rig.check(1), Continuation::EndProgram);
     KORVO_VERIFY_SCRIPT(rig.windows);
 
-    QCOMPARE(rig.windows.specs.size(), 2);
-    const Platform::WindowSpec &spec = rig.windows.specs.at(1);
-    QCOMPARE(spec.number, 4);
-    QCOMPARE(spec.title, QStringLiteral("Downloading update..."));
-    QCOMPARE(spec.contentSize, QSize(340, 50));
-    QVERIFY(!spec.closeButton);
-    QCOMPARE(spec.placement, Platform::Placement::CentredOnScreen);
+    QCOMPARE(rig.windows.layouts.size(), 2);
+    const Platform::WindowLayout &layout = rig.windows.layouts.at(1);
+    QCOMPARE(layout.number, 4);
+    QCOMPARE(layout.title, QStringLiteral("Downloading update..."));
+    QCOMPARE(layout.contentSize, QSize(340, 50));
+    QVERIFY(!layout.closeButton);
+    QCOMPARE(layout.placement, Platform::Placement::CentredOnScreen);
     QCOMPARE(rig.windows.processPendingCalls, rig.windows.pendingCallsAtOpen.at(1) + 1);
     QVERIFY(rig.windows.gadgetsCreated.isEmpty());
 }

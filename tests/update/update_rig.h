@@ -42,14 +42,14 @@ inline QString downloaded(const QString &base)
 class WindowRecorder : public ScriptedWindowSystem
 {
 public:
-    bool openWindow(const Platform::WindowSpec &spec) override
+    bool openWindow(const Platform::WindowLayout &layout) override
     {
-        specs.append(spec);
+        layouts.append(layout);
         pendingCallsAtOpen.append(processPendingCalls);
-        return ScriptedWindowSystem::openWindow(spec);
+        return ScriptedWindowSystem::openWindow(layout);
     }
 
-    QList<Platform::WindowSpec> specs;
+    QList<Platform::WindowLayout> layouts;
     QList<int> pendingCallsAtOpen;
 };
 
