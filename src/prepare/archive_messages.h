@@ -55,7 +55,7 @@ inline constexpr QStringView scratchDirectory = u"/temp";
 inline constexpr QStringView archiveDirectory = u"/archive";
 inline constexpr QStringView logFile = u"/KORVObinder.log";
 inline constexpr QStringView errorLogFile = u"/ERROR_KORVObinder.log";
-// Matches every plain file of the scratch directory whose name holds a dot.
+// Every plain file directly inside the scratch directory ("*.*" stands for every entry).
 inline constexpr QStringView scratchPattern = u"*.*";
 // The name 7za writes under when maximum speed was chosen: it picks the zip format from it.
 inline constexpr QStringView speedSuffix = u".zip";
