@@ -1,5 +1,5 @@
-#include "links/web_actions.h"
 #include "shell/program.h"
+#include "standard_actions.h"
 #include "test_session.h"
 
 #include <QTest>
@@ -14,20 +14,6 @@ constexpr int logo = 0;
 constexpr int uploadButton = 4;
 constexpr int aboutButton = 9;
 constexpr int readHelpButton = 10;
-
-Actions webActions()
-{
-    Actions actions;
-    actions.prepareProject = [](Session &) {};
-    actions.upload = WebActions::upload;
-    actions.logo = WebActions::logo;
-    actions.priceInfo = WebActions::priceInfo;
-    actions.estimate = WebActions::estimate;
-    actions.about = WebActions::about;
-    actions.readHelp = WebActions::readHelp;
-    actions.checkForUpdates = [](Session &, int) { return Continuation::Continue; };
-    return actions;
-}
 
 // A stored account and no automatic update check, so the program goes straight
 // to the main window and the chooser.
@@ -79,7 +65,7 @@ void TestLinksInProgram::logoClickKinds()
         ts.windows.queueClick(logo, click);
     ts.windows.queueClose(0);
 
-    QCOMPARE(runProgram(*ts.session, webActions()), 0);
+    QCOMPARE(runProgram(*ts.session, standardActions()), 0);
 
     KORVO_VERIFY_SCRIPT(ts.windows);
     const QStringList expected(pagesOpened, QStringLiteral("https://www.example.test/en/rendering/lightwave"));
@@ -103,7 +89,7 @@ void TestLinksInProgram::buttons()
     ts.windows.expectMessage(QStringLiteral("KORVObinder error"),
                              QStringLiteral("The KORVObinder_Mac.pdf file cannot be found!"), Buttons::Ok);
 
-    QCOMPARE(runProgram(*ts.session, webActions()), 0);
+    QCOMPARE(runProgram(*ts.session, standardActions()), 0);
 
     KORVO_VERIFY_SCRIPT(ts.windows);
     QCOMPARE(ts.opener.opened,
