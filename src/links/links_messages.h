@@ -10,7 +10,7 @@ inline constexpr QStringView aboutTitle = u"About KORVObinder";
 // the second indent and the bare web host.
 inline constexpr QStringView aboutNameIndent = u"                    ";
 inline constexpr QStringView aboutName = u"KORVObinder ";
-inline constexpr QStringView copyrightLine = u"\u00A9 2025 KORVO Render Farm. All rights reserved.";
+inline constexpr QStringView copyrightLine = u"\u00A9 2026 KORVO Render Farm. All rights reserved.";
 inline constexpr QStringView aboutHostIndent = u"               ";
 
 // Appended to the base directory.

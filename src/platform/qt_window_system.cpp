@@ -227,7 +227,8 @@ void QtWindowSystem::addTextBox(int window, int gadget, const QRect &geometry, q
         return;
     auto *box = new QPlainTextEdit(parent);
     box->setReadOnly(true);
-    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Selectable with the mouse (and copied with the keyboard), without a blinking caret in a log.
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -40,7 +40,7 @@ inline constexpr Box notUpdated{
     errorTitle, u"Could not write .ini file, your KORVO login and password have NOT been updated successfully!"};
 
 inline constexpr QStringView programName = u"KORVObinder";
-inline constexpr QStringView copyrightNotice = u"\u00A9 2025 KORVO Render Farm";
+inline constexpr QStringView copyrightNotice = u"\u00A9 2026 KORVO Render Farm";
 
 inline constexpr QStringView chooserTitle = u"Choose your application";
 

@@ -294,7 +294,7 @@ void TestWebActions::aboutText()
     TestSession ts;
     ts.choose(QStringLiteral("Lightwave"));
     const QString expected = QStringLiteral("                    KORVObinder 1.6\n"
-                                            "\u00A9 2025 KORVO Render Farm. All rights reserved.\n"
+                                            "\u00A9 2026 KORVO Render Farm. All rights reserved.\n"
                                             "               www.example.test");
     ts.windows.expectMessage(QStringLiteral("About KORVObinder"), expected, Buttons::Ok);
 
@@ -314,7 +314,7 @@ void TestWebActions::aboutTextFollowsTheContext()
     context.webHost = QStringLiteral("farm.example.org");
     Session session(context, ts.windows, ts.opener);
     const QStringList lines{QStringLiteral("                    KORVObinder 2.0"),
-                            QStringLiteral("\u00A9 2025 KORVO Render Farm. All rights reserved."),
+                            QStringLiteral("\u00A9 2026 KORVO Render Farm. All rights reserved."),
                             QStringLiteral("               farm.example.org")};
     ts.windows.expectMessage(QStringLiteral("About KORVObinder"), lines.join(u'\n'), Buttons::Ok);
 

@@ -83,7 +83,7 @@ void TestLinksInProgram::buttons()
     ts.windows.queueClose(0);
     ts.windows.expectMessage(QStringLiteral("About KORVObinder"),
                              QStringLiteral("                    KORVObinder 1.6\n"
-                                            "\u00A9 2025 KORVO Render Farm. All rights reserved.\n"
+                                            "\u00A9 2026 KORVO Render Farm. All rights reserved.\n"
                                             "               www.example.test"),
                              Buttons::Ok);
     ts.windows.expectMessage(QStringLiteral("KORVObinder error"),
