@@ -12,7 +12,9 @@ korvo_ensure_dependencies() {
             exit 1
         fi
         brew list qt >/dev/null 2>&1 || brew install qt
-        brew list p7zip >/dev/null 2>&1 || brew install p7zip
+        # 7za from p7zip, or 7zz (same switches) where Homebrew no longer offers p7zip.
+        brew list p7zip >/dev/null 2>&1 || brew list sevenzip >/dev/null 2>&1 ||
+            brew install p7zip || brew install sevenzip
         command -v cmake >/dev/null || brew install cmake
         command -v ninja >/dev/null || brew install ninja
         export CMAKE_PREFIX_PATH="$(brew --prefix qt)${CMAKE_PREFIX_PATH:+:$CMAKE_PREFIX_PATH}"
