@@ -67,6 +67,8 @@ private Q_SLOTS:
     void renameNoReplaceRefuses();
     void renameNoReplaceMoves();
     void renameNoReplaceAcrossVolumes();
+    void binaryWriterStoresEveryPiece();
+    void binaryWriterReportsAFullDisk();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -187,20 +189,23 @@ void TestFiles::fileSize_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<qint64>("expected");
-    QTest::newRow("missing") << QStringLiteral("missing") << qint64(-1);
-    QTest::newRow("directory") << QStringLiteral("dir") << qint64(-2);
-    QTest::newRow("file") << QStringLiteral("five") << qint64(5);
-    QTest::newRow("empty file") << QStringLiteral("empty") << qint64(0);
-    QTest::newRow("link to a file") << QStringLiteral("link-to-five") << qint64(5);
-    QTest::newRow("link to a directory") << QStringLiteral("link-to-dir") << qint64(-2);
-    QTest::newRow("dangling link") << QStringLiteral("dangling") << qint64(-1);
-    QTest::newRow("below a file") << QStringLiteral("five/inner") << qint64(-1);
+    // Whether anything at all is there, the link itself counting.
+    QTest::addColumn<bool>("entry");
+    QTest::newRow("missing") << QStringLiteral("missing") << qint64(-1) << false;
+    QTest::newRow("directory") << QStringLiteral("dir") << qint64(-2) << true;
+    QTest::newRow("file") << QStringLiteral("five") << qint64(5) << true;
+    QTest::newRow("empty file") << QStringLiteral("empty") << qint64(0) << true;
+    QTest::newRow("link to a file") << QStringLiteral("link-to-five") << qint64(5) << true;
+    QTest::newRow("link to a directory") << QStringLiteral("link-to-dir") << qint64(-2) << true;
+    QTest::newRow("dangling link") << QStringLiteral("dangling") << qint64(-1) << true;
+    QTest::newRow("below a file") << QStringLiteral("five/inner") << qint64(-1) << false;
 }
 
 void TestFiles::fileSize()
 {
     QFETCH(QString, name);
     QFETCH(qint64, expected);
+    QFETCH(bool, entry);
     QVERIFY(QDir(m_path).mkdir(QStringLiteral("dir")));
     QVERIFY(writeFile(m_path + QStringLiteral("/five"), "12345"));
     QVERIFY(writeFile(m_path + QStringLiteral("/empty"), ""));
@@ -210,6 +215,7 @@ void TestFiles::fileSize()
 
     QCOMPARE(Files::fileSize(m_path + u'/' + name), expected);
     QCOMPARE(Files::isDirectory(m_path + u'/' + name), expected == Files::IsDirectory);
+    QCOMPARE(Files::entryExists(m_path + u'/' + name), entry);
 }
 
 void TestFiles::createDirectoryIsPrivateAndNotRecursive()
@@ -377,6 +383,43 @@ void TestFiles::renameNoReplaceAcrossVolumes()
     QCOMPARE(readFile(m_path + QStringLiteral("/b")), QByteArrayLiteral("occupant"));
     QCOMPARE(names(there.path()), QStringList{QStringLiteral("b")});
     QCOMPARE(names(m_path), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+}
+
+void TestFiles::binaryWriterStoresEveryPiece()
+{
+    const QString path = m_path + QStringLiteral("/update.zip");
+    QVERIFY(writeFile(path, "an older, longer file"));
+    Files::BinaryFileWriter writer;
+    QVERIFY(writer.create(path));
+    writer.write("abc", 3);
+    writer.write("", 0);
+    writer.write("\0de", 3);
+    QVERIFY(writer.finish());
+    QCOMPARE(readFile(path), QByteArray("abc\0de", 6));
+
+    Files::BinaryFileWriter nowhere;
+    QVERIFY(!nowhere.create(m_path + QStringLiteral("/missing/update.zip")));
+    QVERIFY(!nowhere.isOpen());
+    QVERIFY(!nowhere.finish());
+}
+
+void TestFiles::binaryWriterReportsAFullDisk()
+{
+    const QString path = m_path + QStringLiteral("/update.zip");
+    const QByteArray block(1024, 'x');
+    bool finished = true;
+    {
+        const FileSizeLimit fullDisk(4096, FileSizeLimit::Overstep::FailsTheWrite);
+        QVERIFY(fullDisk.active());
+        Files::BinaryFileWriter writer;
+        QVERIFY(writer.create(path));
+        for (int i = 0; i < 8; ++i)
+            writer.write(block.constData(), block.size());
+        finished = writer.finish();
+    }
+    QVERIFY(!finished);
+    QVERIFY(Files::freeSpace(m_path) > 0);
+    QCOMPARE(Files::freeSpace(m_path + QStringLiteral("/missing")), qint64(-1));
 }
 
 QTEST_GUILESS_MAIN(TestFiles)

@@ -5,8 +5,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -155,20 +153,16 @@ void TestTextFiles::atomicWriteNarrowsAnOlderMode()
 
 void TestTextFiles::atomicWriteFailsWithoutTouchingTheOldFile()
 {
-    // A full disk, simulated by a file size limit that also binds the superuser.
     const QString path = m_path + QStringLiteral("/settings.ini");
     QVERIFY(writeFile(path, "old content\n"));
     const QStringList lines(1000, QString(100, u'x'));
 
-    struct rlimit previous;
-    QVERIFY(::getrlimit(RLIMIT_FSIZE, &previous) == 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limited = previous;
-    limited.rlim_cur = 4096;
-    QVERIFY(::setrlimit(RLIMIT_FSIZE, &limited) == 0);
-    const bool written = Files::writeTextFileAtomically(path, lines);
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, oldHandler);
+    bool written = true;
+    {
+        const FileSizeLimit fullDisk(4096, FileSizeLimit::Overstep::FailsTheWrite);
+        QVERIFY(fullDisk.active());
+        written = Files::writeTextFileAtomically(path, lines);
+    }
 
     QVERIFY(!written);
     QCOMPARE(readFile(path), QByteArrayLiteral("old content\n"));

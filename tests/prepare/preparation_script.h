@@ -157,10 +157,20 @@ inline QString newProject(const TestSession &ts, const QStringList &layout)
     return buildProject(directory, layout) ? directory + u'/' : QString();
 }
 
+// Checked apart from the platform's own test, so that the two cannot err together.
 inline bool entryExists(const QString &path)
 {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
+}
+
+// A later press (the checklist already shown) of `application` on a new
+// project laid out from `layout`; returns the project directory.
+inline QString projectForLaterPress(TestSession &ts, const QString &application, const QStringList &layout)
+{
+    ts.choose(application);
+    ts.session->checklistShown = true;
+    return newProject(ts, layout);
 }
 
 } // namespace Script

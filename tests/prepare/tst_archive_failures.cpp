@@ -13,7 +13,6 @@
 #include <QTest>
 #include <csignal>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -293,14 +292,11 @@ void ArchiveFailuresTest::sevenZipStoppedBySizeLimit()
 
     // The system stops 7za with a signal once its archive passes the limit, and
     // leaves the part it has written.
-    rlimit original{};
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &original), 0);
-    rlimit limited = original;
-    limited.rlim_cur = 64 << 10;
-    std::signal(SIGXFSZ, SIG_DFL);
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    ArchiveBuilder::buildArchive(observed.session, run.project, scene, run.profile());
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &original), 0);
+    {
+        const FileSizeLimit fullDisk(64 << 10, FileSizeLimit::Overstep::KillsWriter);
+        QVERIFY(fullDisk.active());
+        ArchiveBuilder::buildArchive(observed.session, run.project, scene, run.profile());
+    }
 
     KORVO_VERIFY_SCRIPT(observed.windows);
     QCOMPARE(partialSize, qint64(64 << 10));

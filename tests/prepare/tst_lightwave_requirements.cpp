@@ -127,9 +127,8 @@ void TestLightwaveRequirements::requirements()
     QFETCH(QString, errorText);
 
     TestSession ts;
-    ts.choose(lightwave);
-    ts.session->checklistShown = true;
-    const QString project = newProject(ts, QStringList{QStringLiteral("scenes/shot.lws")} + layout);
+    const QString project =
+        projectForLaterPress(ts, lightwave, QStringList{QStringLiteral("scenes/shot.lws")} + layout);
     QVERIFY(!project.isEmpty());
 
     expectPress(ts, project);
@@ -172,9 +171,7 @@ void TestLightwaveRequirements::otherApplicationsSkipTheQuestions()
     QFETCH(QStringList, layout);
 
     TestSession ts;
-    ts.choose(application);
-    ts.session->checklistShown = true;
-    const QString project = newProject(ts, layout);
+    const QString project = projectForLaterPress(ts, application, layout);
     QVERIFY(!project.isEmpty());
 
     expectPress(ts, project);

@@ -290,9 +290,7 @@ void TestProjectCheck::layoutAndSceneCount()
     QFETCH(QString, shownFolder);
 
     TestSession ts;
-    ts.choose(application);
-    ts.session->checklistShown = true;
-    const QString project = newProject(ts, layout);
+    const QString project = projectForLaterPress(ts, application, layout);
     QVERIFY(!project.isEmpty());
 
     expectPress(ts, project);

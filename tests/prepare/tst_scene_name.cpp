@@ -240,9 +240,7 @@ void TestSceneName::renames()
     QFETCH(QStringList, absent);
 
     TestSession ts;
-    ts.choose(application);
-    ts.session->checklistShown = true;
-    const QString project = newProject(ts, layout);
+    const QString project = projectForLaterPress(ts, application, layout);
     QVERIFY(!project.isEmpty());
 
     expectPress(ts, project);
@@ -314,9 +312,7 @@ void TestSceneName::renameFailsInAnUnchangeableFolder()
     QFETCH(ExpectedBoxes, before);
 
     TestSession ts;
-    ts.choose(application);
-    ts.session->checklistShown = true;
-    const QString project = newProject(ts, {QStringLiteral("scenes/") + scene});
+    const QString project = projectForLaterPress(ts, application, {QStringLiteral("scenes/") + scene});
     QVERIFY(!project.isEmpty());
     const UnchangeableFolder unchangeable(project + QStringLiteral("scenes"));
     if (!unchangeable.active())

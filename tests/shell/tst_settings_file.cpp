@@ -6,8 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QtTest>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using Platform::Answer;
@@ -250,16 +248,12 @@ void TestSettingsFile::interruptedSaveKeepsTheOldFile()
     QVERIFY(SettingsFile::save(*ts.session));
     const QByteArray before = readFile(path);
 
-    // A full disk, made real: the system refuses every write past 64 bytes.
-    ts.session->settings.login = QStringLiteral("someone else");
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
-    rlimit tight = old;
-    tight.rlim_cur = 64;
-    QVERIFY(::setrlimit(RLIMIT_FSIZE, &tight) == 0);
-    const bool saved = SettingsFile::save(*ts.session);
-    ::setrlimit(RLIMIT_FSIZE, &old);
+    bool saved = true;
+    {
+        const FileSizeLimit fullDisk(64, FileSizeLimit::Overstep::FailsTheWrite);
+        QVERIFY(fullDisk.active());
+        saved = SettingsFile::save(*ts.session);
+    }
 
     QVERIFY(!saved);
     QCOMPARE(readFile(path), before);

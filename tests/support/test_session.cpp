@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 Platform::AppContext testContext(const QString &baseDirectory)
@@ -62,4 +64,28 @@ int fileMode(const QString &path)
 {
     struct stat info = {};
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes, Overstep overstep)
+{
+    rlimit limit = {};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0)
+        return;
+    m_previousLimit = limit.rlim_cur;
+    m_previousHandler = std::signal(SIGXFSZ, overstep == Overstep::KillsWriter ? SIG_DFL : SIG_IGN);
+    limit.rlim_cur = rlim_t(bytes);
+    m_active = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    if (!m_active)
+        std::signal(SIGXFSZ, m_previousHandler);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    if (!m_active)
+        return;
+    rlimit limit = {};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(m_previousLimit);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, m_previousHandler);
 }

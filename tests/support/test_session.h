@@ -37,6 +37,32 @@ Platform::AppContext testContext(const QString &baseDirectory);
 // The real 7za binary the tests run.
 QString sevenZipProgram();
 
+// A full disk made real, for as long as it lives: no file that this process, or
+// a program it starts, writes may grow past `bytes`; the limit binds the
+// superuser too. A write past it fails, or, with KillsWriter, the system stops
+// the writing program with a signal.
+class FileSizeLimit
+{
+public:
+    enum class Overstep
+    {
+        FailsTheWrite,
+        KillsWriter,
+    };
+
+    FileSizeLimit(qint64 bytes, Overstep overstep);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+    bool active() const { return m_active; }
+
+private:
+    quint64 m_previousLimit = 0;
+    void (*m_previousHandler)(int) = nullptr;
+    bool m_active = false;
+};
+
 // Small file helpers for building project directories in tests.
 bool writeFile(const QString &path, const QByteArray &content = QByteArrayLiteral("x"));
 bool makeDirectory(const QString &path);
